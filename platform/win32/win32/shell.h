@@ -1,0 +1,36 @@
+// The shell's file operation, for FO_COPY of one file and FO_DELETE.
+#pragma once
+
+#include "win32/types.h"
+
+inline constexpr UINT FO_MOVE = 1;
+inline constexpr UINT FO_COPY = 2;
+inline constexpr UINT FO_DELETE = 3;
+inline constexpr UINT FO_RENAME = 4;
+
+inline constexpr WORD FOF_MULTIDESTFILES = 0x0001;
+inline constexpr WORD FOF_SILENT = 0x0004;
+inline constexpr WORD FOF_NOCONFIRMATION = 0x0010;
+inline constexpr WORD FOF_ALLOWUNDO = 0x0040;
+inline constexpr WORD FOF_NOCONFIRMMKDIR = 0x0200;
+inline constexpr WORD FOF_NOERRORUI = 0x0400;
+
+struct SHFILEOPSTRUCTA {
+  HWND hwnd;
+  UINT wFunc;
+  LPCSTR pFrom;  // names, each NUL-terminated, ended by an empty name
+  LPCSTR pTo;    // likewise; for FO_COPY of one file, the target file itself
+  WORD fFlags;
+  BOOL fAnyOperationsAborted;
+  LPVOID hNameMappings;
+  LPCSTR lpszProgressTitle;
+};
+
+// Returns 0 on success. FO_COPY creates missing destination folders (with their
+// parents) and replaces an existing file (with FOF_NOCONFIRMATION), writing through
+// a temporary name so that a failed copy leaves no half file. Unless FOF_NOERRORUI
+// is set, a failure is reported through win32::Report with the path and the
+// system's reason, owned by hwnd. Deliberately differs: no confirmation questions
+// are ever asked (the installer always passes FOF_NOCONFIRMATION) and nothing goes
+// to a recycle bin.
+int SHFileOperationA(SHFILEOPSTRUCTA* operation);
