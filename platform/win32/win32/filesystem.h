@@ -9,6 +9,8 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -31,9 +33,15 @@ class FileSystem {
   virtual int Rmdir(const char* path);
   virtual int Utimens(const char* path, const struct timespec times[2]);
   virtual int Chmod(const char* path, mode_t mode);
+  virtual int Symlink(const char* target, const char* linkPath);
+  // The names in a folder, without "." and "..", in no particular order; 0 or -1
+  // with errno.
+  virtual int ListFolder(const char* path, std::vector<std::string>* names);
 };
 
-// The file system in use: the real one unless a test installed another.
+// The file system in use: the real one unless a test installed another. Creations,
+// renames and removals made through it also keep the layer's listing cache right
+// (see paths.h), whoever calls them.
 FileSystem& Fs();
 
 // Installs a replacement (nullptr restores the real one). The caller keeps

@@ -12,6 +12,7 @@
 // right, so extracting n files into one folder scans that folder once.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,9 @@ void ForgetCachedListings();
 // Tells the cache that a host entry was created, renamed or removed by someone who
 // did not go through filesystem.h.
 void NoteHostEntryChanged(const std::string& hostPath);
+
+// How many folder listings have been read from disk so far in this process, for
+// tests that prove lookups are served from the cache.
+std::size_t ListingScanCount();
 
 }  // namespace win32
