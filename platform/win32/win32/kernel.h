@@ -43,7 +43,9 @@ LPSTR lstrcpyA(LPSTR destination, DWORD size, LPCSTR source);
 LPSTR lstrcatA(LPSTR destination, DWORD size, LPCSTR source);
 
 // Deliberately differs from Win32: takes the destination's size. Understands what
-// the installer formats: %s, %d, %03d-style zero-padded widths, and %%. Returns the
+// the installer formats: %s, %d, %03d-style zero-padded widths, and %%; also %i,
+// %u, %x, %X, %c, "-" for left alignment and a precision for %s. "l" and "h" are
+// accepted and change nothing (int and long are both 32 bits on Windows). Returns the
 // length written without the terminator, or -1 (writing an empty string) when the
 // result would not fit.
 int wsprintfA(LPSTR destination, DWORD size, LPCSTR format, ...);
@@ -60,6 +62,9 @@ HFILE _lclose(HFILE file);
 // program's folder, the current directory, the Windows directory, then PATH.
 // Returns a value above 31 on success, as Windows does; ERROR_FILE_NOT_FOUND (2)
 // when the program is not found, or another value up to 31 when it cannot start.
+// Double quotes group words. Deliberately differs: the show command is ignored
+// (there is no console window to hide); standard input and output are /dev/null,
+// standard error is kept.
 UINT WinExec(LPCSTR commandLine, UINT showCommand);
 
 // The runtime library's FileExists: true only for an existing file, not a folder.

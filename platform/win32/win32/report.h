@@ -13,6 +13,7 @@ namespace win32 {
 using ReportHook =
     std::function<void(HWND owner, const std::string& caption, const std::string& text)>;
 
+// An empty hook restores the default, which writes "caption: text" to standard error.
 void SetReportHook(ReportHook hook);
 void Report(HWND owner, const std::string& caption, const std::string& text);
 
