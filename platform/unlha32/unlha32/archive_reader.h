@@ -1,0 +1,66 @@
+// libarchive's LHA reader on an archive file opened through the file-system seam,
+// so that tests can make reading fail. Names come as UTF-8 from headers in CP932
+// ("lha:hdrcharset=CP932"); the caller holds a ScopedUtf8Locale for the reader's
+// whole life.
+#pragma once
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "unlha32/raw_header.h"
+
+namespace unlha32 {
+
+// Why an archive could not be used: a result of unlha32.h and a reason (UTF-8).
+struct Problem {
+  int result = 0;
+  std::string reason;
+};
+
+class ArchiveReader {
+ public:
+  // Opens the archive at hostPath for one pass over its entries.
+  static std::unique_ptr<ArchiveReader> Open(const std::string& hostPath, Problem& problem);
+  ~ArchiveReader();
+  ArchiveReader(const ArchiveReader&) = delete;
+  ArchiveReader& operator=(const ArchiveReader&) = delete;
+
+  // archive_read_next_header: ARCHIVE_OK, ARCHIVE_EOF, or a failure (WARN
+  // included) to be explained with Explain.
+  int NextHeader(archive_entry** entry);
+  // archive_read_data_block, likewise.
+  int ReadBlock(const void** buffer, std::size_t* size, std::int64_t* offset);
+
+  // Where the header last asked for starts in the archive file.
+  std::int64_t HeaderPosition() const;
+  // The raw fields of the header at position, read from the file itself.
+  std::optional<RawHeader> PeekHeader(std::int64_t position);
+  // True when the archive ends with the end mark (a 0 byte) at position.
+  bool HasEndMarkAt(std::int64_t position);
+  std::int64_t FileSize() const { return fileSize_; }
+
+  // Turns the last failure into a result and a reason. fallback is the result for
+  // a failure that is not a read error, a cut archive or an unknown method.
+  Problem Explain(int fallback);
+
+ private:
+  ArchiveReader() = default;
+  static la_ssize_t ReadCallback(archive* a, void* self, const void** buffer);
+  static la_int64_t SkipCallback(archive* a, void* self, la_int64_t request);
+  bool ReadAt(std::int64_t position, void* buffer, std::size_t size, std::size_t& got);
+
+  archive* archive_ = nullptr;
+  int fd_ = -1;        // the stream libarchive reads
+  int peekFd_ = -1;    // a second descriptor for header peeks, so the stream's position stays
+  std::int64_t fileSize_ = 0;
+  int readErrno_ = 0;  // set when the seam refused a read or a skip
+  std::vector<unsigned char> buffer_;
+};
+
+}  // namespace unlha32
