@@ -37,18 +37,27 @@ win32::Error ItemError(const GroupItem& item, const std::string& what) {
   return win32::Error{"SETUP.INI line " + std::to_string(item.line) + ": " + what};
 }
 
+// The words of the launcher's command line: separated by blanks, and grouped by
+// double quotes where one holds blanks (the quotes are not part of it).
 std::vector<std::string> SplitWords(std::string_view text) {
   std::vector<std::string> words;
   std::string word;
+  bool inQuotes = false;
+  bool started = false;
   for (const char c : text) {
-    if (c == ' ' || c == '\t') {
-      if (!word.empty()) words.push_back(std::move(word));
+    if (c == '"') {
+      inQuotes = !inQuotes;
+      started = true;
+    } else if (!inQuotes && (c == ' ' || c == '\t')) {
+      if (started) words.push_back(std::move(word));
       word.clear();
+      started = false;
     } else {
       word += c;
+      started = true;
     }
   }
-  if (!word.empty()) words.push_back(std::move(word));
+  if (started) words.push_back(std::move(word));
   return words;
 }
 

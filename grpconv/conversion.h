@@ -19,8 +19,8 @@
 
 namespace grpconv {
 
-// launcher is the command line that starts Windows programs (words separated by
-// blanks; no quoting inside it). Fails with the first reason a group or item
+// launcher is the command line that starts Windows programs: words separated by
+// blanks, where double quotes group a word that holds blanks. Fails with the first reason a group or item
 // cannot be converted; nothing is written here.
 win32::Expected<FileSet> ConvertGroups(const GroupFile& file, const XdgFolders& folders,
                                        std::string_view launcher);

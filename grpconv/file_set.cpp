@@ -87,6 +87,12 @@ void FileSet::Add(const std::string& path, std::string content) {
   files_.push_back({path, std::move(content)});
 }
 
+std::vector<std::string> FileSet::Paths() const {
+  std::vector<std::string> paths;
+  for (const File& file : files_) paths.push_back(file.path);
+  return paths;
+}
+
 win32::Status FileSet::Commit() const {
   for (const File& file : files_) {
     if (win32::Status made = MakeFolders(ParentOf(file.path)); !made) return made;

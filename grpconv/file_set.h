@@ -22,6 +22,9 @@ class FileSet {
   // through the win32 file-system seam.
   win32::Status Commit() const;
 
+  // The paths added, in order.
+  std::vector<std::string> Paths() const;
+
  private:
   struct File {
     std::string path;
