@@ -150,7 +150,7 @@ class Parser {
 
   std::int64_t ParseInteger() {
     bool negative = false;
-    if (text_[pos_] == '-' || text_[pos_] == '+') {
+    if (pos_ < text_.size() && (text_[pos_] == '-' || text_[pos_] == '+')) {
       negative = text_[pos_] == '-';
       ++pos_;
     }
