@@ -25,6 +25,7 @@ SPEC is {"entries": [ENTRY, ...], "end_mark": true, "truncate": null,
   crc         data CRC-16 to write instead of the right one
   orig_size   uncompressed size to declare instead of the data's length
   comp_size   compressed size to declare instead of the data's length
+  skip_size   level 1: the size field (data and extended headers) to declare
   large_size  [comp, orig]: 64-bit sizes in an extended header (levels 1-3)
   symlink     target: a Unix symbolic link entry ("name|target", mode 0120777)
   header_sum  level 0/1 header sum to write instead of the right one
@@ -156,7 +157,7 @@ def build_entry(entry):
     if level == 1:
         name = leaf
         ext_bytes = b"".join(exts)
-        skip = comp + len(ext_bytes)
+        skip = entry.get("skip_size", comp + len(ext_bytes))
         base = method + struct.pack("<II", skip, orig) + dos_time(mtime) + bytes([0x20, 1]) + \
             bytes([len(name)]) + name + struct.pack("<H", crc) + b"U"
         # The base header ends with the size of the first extended header, which the

@@ -111,7 +111,18 @@ la_int64_t ArchiveReader::SkipCallback(archive* a, void* self, la_int64_t reques
 }
 
 int ArchiveReader::NextHeader(archive_entry** entry) {
-  return archive_read_next_header(archive_, entry);
+  // libarchive refuses to tell a header's position once a header failed, so the
+  // position is taken here: after the previous entry's data is passed over, the
+  // stream stands at the next header.
+  if (entryOpen_) {
+    entryOpen_ = false;
+    const int skipped = archive_read_data_skip(archive_);
+    if (skipped != ARCHIVE_OK) return skipped;
+  }
+  headerPosition_ = archive_filter_bytes(archive_, 0);
+  const int r = archive_read_next_header(archive_, entry);
+  entryOpen_ = r == ARCHIVE_OK || r == ARCHIVE_WARN;
+  return r;
 }
 
 int ArchiveReader::ReadBlock(const void** buffer, std::size_t* size, std::int64_t* offset) {
@@ -121,19 +132,23 @@ int ArchiveReader::ReadBlock(const void** buffer, std::size_t* size, std::int64_
   return r;
 }
 
-std::int64_t ArchiveReader::HeaderPosition() const {
-  return archive_read_header_position(archive_);
-}
+std::int64_t ArchiveReader::HeaderPosition() const { return headerPosition_; }
 
 bool ArchiveReader::ReadAt(std::int64_t position, void* buffer, std::size_t size,
                            std::size_t& got) {
   got = 0;
-  if (win32::Fs().Seek(peekFd_, position, SEEK_SET) < 0) return false;
+  if (win32::Fs().Seek(peekFd_, position, SEEK_SET) < 0) {
+    readErrno_ = errno;
+    return false;
+  }
   auto* bytes = static_cast<unsigned char*>(buffer);
   while (got < size) {
     const ssize_t n = win32::Fs().Read(peekFd_, bytes + got, size - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
+    if (n < 0) {
+      readErrno_ = errno;
+      return false;
+    }
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
@@ -154,14 +169,18 @@ bool ArchiveReader::HasEndMarkAt(std::int64_t position) {
          mark == 0;
 }
 
+std::optional<Problem> ArchiveReader::ReadProblem() const {
+  if (readErrno_ == 0) return std::nullopt;
+  return Problem{ERROR_CANNOT_READ, SystemReason("アーカイブを読めません。", readErrno_)};
+}
+
 Problem ArchiveReader::Explain(int fallback) {
   const char* text = archive_error_string(archive_);
   const std::string detail = text != nullptr ? text : "unknown error";
-  if (readErrno_ != 0) {
-    return {ERROR_CANNOT_READ, SystemReason("アーカイブを読めません。", readErrno_)};
-  }
-  if (const auto header = PeekHeader(HeaderPosition());
-      header && !IsDecodedMethod(header->method)) {
+  if (auto problem = ReadProblem()) return *problem;
+  const auto header = PeekHeader(HeaderPosition());
+  if (auto problem = ReadProblem()) return *problem;
+  if (header && !IsDecodedMethod(header->method)) {
     return {ERROR_METHOD, "圧縮方式 " + MethodForDisplay(header->method) +
                               " には対応していません。"};
   }

@@ -121,7 +121,11 @@ bool Extraction::PlanEntry(ArchiveReader& reader, archive_entry* entry) {
   }
   const std::int64_t position = reader.HeaderPosition();
   const auto header = reader.PeekHeader(position);
-  if (!header) return Fail({ERROR_HEADER_BROKEN, "ヘッダの位置が合いません。"}, planned.name);
+  if (!header) {
+    return Fail(reader.ReadProblem().value_or(
+                    Problem{ERROR_HEADER_BROKEN, "ヘッダの位置が合いません。"}),
+                planned.name);
+  }
   if (!IsDecodedMethod(header->method)) {
     return Fail({ERROR_METHOD, "圧縮方式 " + MethodForDisplay(header->method) +
                                    " には対応していません。"},

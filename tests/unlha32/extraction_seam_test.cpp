@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "lzh_media.h"
@@ -31,6 +32,7 @@ class FaultyFileSystem : public win32::FileSystem {
   }
   ssize_t Write(int fd, const void* buffer, std::size_t size) override {
     if (writeErrno != 0 && tempFds.count(fd) != 0) {
+      std::size_t& written = writtenTo[fd];
       if (written >= failAfterBytes) {
         errno = writeErrno;
         return -1;
@@ -71,13 +73,14 @@ class FaultyFileSystem : public win32::FileSystem {
   }
   int Close(int fd) override {
     tempFds.erase(fd);
+    writtenTo.erase(fd);
     archiveFds.erase(fd);
     return win32::FileSystem::Close(fd);
   }
 
   int writeErrno = 0;
   std::size_t failAfterBytes = 0;
-  std::size_t written = 0;
+  std::map<int, std::size_t> writtenTo;  // per temporary file
   int readErrno = 0;
   int reads = 0;
   int readsBeforeFailure = 0;
@@ -120,10 +123,9 @@ class SeamFailures : public testing::Test {
 };
 
 TEST_F(SeamFailures, DiskFullInTheMiddleOfAFile) {
-  // The sample tree's files before the noisy one are small; the disk fills up
-  // inside the 150000-byte file.
+  // Every file of the sample tree but the 150000-byte one is smaller than this.
   faulty.writeErrno = ENOSPC;
-  faulty.failAfterBytes = 100000;
+  faulty.failAfterBytes = 130000;
   EXPECT_EQ(Extract(), ERROR_DISK_SPACE);
   ASSERT_EQ(recording.ui.failures.size(), 1u);
   EXPECT_EQ(recording.ui.failures[0].entry, "ﾃﾞｰﾀ\\ｶﾀｶﾅ.bin");
@@ -149,7 +151,7 @@ TEST_F(SeamFailures, WriteFlushAndRenameErrors) {
     faulty = FaultyFileSystem{};
     faulty.*c.field = c.errnum;
     faulty.failAfterBytes = 0;
-    recording.ui.failures.clear();
+    recording.ui = RecordingUi{};
     EXPECT_EQ(Extract(), c.result);
     EXPECT_EQ(recording.ui.failures.size(), 1u);
     ExpectOldVersionKept();
@@ -161,7 +163,7 @@ TEST_F(SeamFailures, ReadErrorOnTheArchive) {
     faulty = FaultyFileSystem{};
     faulty.readErrno = EIO;
     faulty.readsBeforeFailure = before;
-    recording.ui.failures.clear();
+    recording.ui = RecordingUi{};
     EXPECT_EQ(Extract(), ERROR_CANNOT_READ) << before;
     ExpectOldVersionKept();
   }
@@ -174,7 +176,7 @@ TEST_F(SeamFailures, FreeSpaceIsCheckedAgainstTheDeclaredSizes) {
   ExpectOldVersionKept();
   EXPECT_EQ(ListTree(destination), (std::vector<std::string>{"ﾃﾞｰﾀ/", "ﾃﾞｰﾀ/ｶﾀｶﾅ.bin"}));
   faulty.freeBytes = 64 * 1024 * 1024;
-  recording.ui.failures.clear();
+  recording.ui = RecordingUi{};
   EXPECT_EQ(Extract(), 0);
   EXPECT_EQ(CompareTrees(source, destination), "");
 }

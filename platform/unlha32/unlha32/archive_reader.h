@@ -45,6 +45,8 @@ class ArchiveReader {
   bool HasEndMarkAt(std::int64_t position);
   std::int64_t FileSize() const { return fileSize_; }
 
+  // The read error met so far, if any.
+  std::optional<Problem> ReadProblem() const;
   // Turns the last failure into a result and a reason. fallback is the result for
   // a failure that is not a read error, a cut archive or an unknown method.
   Problem Explain(int fallback);
@@ -60,6 +62,8 @@ class ArchiveReader {
   int peekFd_ = -1;    // a second descriptor for header peeks, so the stream's position stays
   std::int64_t fileSize_ = 0;
   int readErrno_ = 0;  // set when the seam refused a read or a skip
+  std::int64_t headerPosition_ = 0;
+  bool entryOpen_ = false;  // a header was read and its data may still be unread
   std::vector<unsigned char> buffer_;
 };
 
