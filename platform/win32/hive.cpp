@@ -202,7 +202,9 @@ std::string FormatData(const HiveValue& value) {
   if (value.type == kBinary) return "hex:" + HexList(value.data);
   char type[16];
   std::snprintf(type, sizeof type, "hex(%x):", value.type);
-  return type + HexList(value.data);
+  // A string written as bytes carries its terminator, which the reader drops
+  // again; without it a string that ends in a NUL would lose it at every save.
+  return type + HexList(text ? value.data + '\0' : value.data);
 }
 
 }  // namespace
