@@ -263,7 +263,9 @@ Expected<Hive> ParseHive(std::string_view text, const std::string& fileName) {
       continue;
     }
     if (line[0] == '[') {
-      if (line.back() != ']' || line.size() < 3 || line[1] == '-') {
+      // "[]" holds the values of the root key itself; "[-name]", which deletes a
+      // key in files meant for import, has no place in a hive.
+      if (line.back() != ']' || line.size() < 2 || line[1] == '-') {
         return fail("a key must be written as [name]");
       }
       HiveKey& added = hive.AddKey(std::string_view(line).substr(1, line.size() - 2));

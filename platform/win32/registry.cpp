@@ -55,12 +55,22 @@ HKEY Remember(OpenKey key) {
   return reinterpret_cast<HKEY>(handle);
 }
 
+// Control characters cannot be written into a hive line.
+bool HasControlCharacter(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  }
+  return false;
+}
+
 // The path of subKey (CP932) below parent, as UTF-8 with single separators.
+// Deliberately differs: key names with control characters, or a first name that
+// starts with "-", are refused, since a hive line could not hold them.
 bool JoinKeyPath(const std::string& parent, LPCSTR subKey, std::string& path) {
   path = parent;
   if (subKey == nullptr) return true;
   win32::Expected<std::string> utf8 = win32::Cp932ToUtf8(subKey);
-  if (!utf8) return false;
+  if (!utf8 || HasControlCharacter(*utf8)) return false;
   std::size_t start = 0;
   while (start <= utf8->size()) {
     std::size_t end = utf8->find('\\', start);
@@ -71,7 +81,7 @@ bool JoinKeyPath(const std::string& parent, LPCSTR subKey, std::string& path) {
     }
     start = end + 1;
   }
-  return true;
+  return path.empty() || path[0] != '-';
 }
 
 std::string HiveFile(const std::string& prefix, const char* hive) {
@@ -147,7 +157,7 @@ std::string ValueName(LPCSTR name, bool& ok) {
   ok = true;
   if (name == nullptr) return "";
   win32::Expected<std::string> utf8 = win32::Cp932ToUtf8(name);
-  ok = utf8.ok();
+  ok = utf8.ok() && !HasControlCharacter(*utf8);
   return ok ? *utf8 : "";
 }
 
@@ -177,7 +187,7 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access
   OpenKey parent;
   if (!Lookup(key, parent)) return ERROR_INVALID_HANDLE;
   std::string path;
-  if (!JoinKeyPath(parent.path, subKey, path)) return ERROR_NO_UNICODE_TRANSLATION;
+  if (!JoinKeyPath(parent.path, subKey, path)) return ERROR_INVALID_PARAMETER;
   Hive hive;
   std::string file;
   if (const LONG loaded = Load(parent.hive, hive, file); loaded != ERROR_SUCCESS) return loaded;
@@ -224,7 +234,7 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* d
   if ((open.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
   bool nameOk = true;
   const std::string name = ValueName(valueName, nameOk);
-  if (!nameOk) return ERROR_NO_UNICODE_TRANSLATION;
+  if (!nameOk) return ERROR_INVALID_PARAMETER;
   std::string stored;
   if (const LONG decoded = Decode(type, data, size, stored); decoded != ERROR_SUCCESS) {
     return decoded;

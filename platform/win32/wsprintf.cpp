@@ -99,7 +99,7 @@ std::size_t Convert(const char* format, std::size_t i, va_list& args, std::strin
       break;
     default:
       out.append(format + start, i - start);
-      return format[i] == '\0' ? i : i;
+      return i;
   }
   return i + 1;
 }

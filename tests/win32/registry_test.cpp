@@ -293,7 +293,25 @@ TEST_F(RegistryTest, RefusesBadArguments) {
             RegSetValueExA(key, "D", 0, REG_DWORD, reinterpret_cast<const BYTE*>("ab"), 2));
   EXPECT_EQ(ERROR_NO_UNICODE_TRANSLATION,
             RegSetValueExA(key, "S", 0, REG_SZ, reinterpret_cast<const BYTE*>("\x80"), 2));
+  // Names a hive line could not hold are refused, and the hive stays readable.
+  EXPECT_EQ(ERROR_INVALID_PARAMETER,
+            RegSetValueExA(key, "two\nlines", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2));
   RegCloseKey(key);
+  for (const char* name : {"Bad\nKey", "-Deleted", "Software\x80"}) {
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExA(HKEY_CURRENT_USER, name, 0, nullptr, 0,
+                                                       KEY_ALL_ACCESS, nullptr, &key, nullptr))
+        << name;
+  }
+  EXPECT_EQ("REGEDIT4\n\n[Software\\T]\n", ReadFile(UserHive()));
+  EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(RegistryTest, TheRootKeyCanHoldValues) {
+  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(HKEY_CURRENT_USER, "Top", 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>("level"), 6));
+  EXPECT_EQ("REGEDIT4\n\n[]\n\"Top\"=\"level\"\n", ReadFile(UserHive()));
+  EXPECT_EQ("level", ReadString(HKEY_CURRENT_USER, "", "top"));
+  EXPECT_TRUE(reports_.empty());
 }
 
 }  // namespace

@@ -21,7 +21,12 @@
 namespace win32 {
 
 // Windows path to host path. Missing components are converted by name (for files
-// about to be created); existing ones are matched as above.
+// about to be created); existing ones are matched as above. "." and ".." are
+// resolved on the text and never climb above the drive's root (as on Windows,
+// "C:\..\x" is "C:\x"); blanks and dots that end a name are dropped, as Windows
+// drops them; a name holding a control character or one of <>:"|?* is refused.
+// "C:name" is taken against the current folder when that lies on drive C, else
+// against C:'s root.
 Expected<std::string> ToHostPath(std::string_view windowsPath);
 
 // Host path to Windows path: the longest drive mapping that holds it, "/" to "\",

@@ -31,6 +31,12 @@ struct SHFILEOPSTRUCTA {
 // a temporary name so that a failed copy leaves no half file. Unless FOF_NOERRORUI
 // is set, a failure is reported through win32::Report with the path and the
 // system's reason, owned by hwnd. Deliberately differs: no confirmation questions
-// are ever asked (the installer always passes FOF_NOCONFIRMATION) and nothing goes
-// to a recycle bin.
+// are ever asked (the installer always passes FOF_NOCONFIRMATION), nothing goes
+// to a recycle bin, FO_DELETE deletes files but refuses folders, only FO_COPY of
+// files and FO_DELETE are done (other functions return ERROR_INVALID_PARAMETER),
+// and FOF_SILENT changes nothing since there is no progress window.
+//
+// Reports have the caption "ファイルのコピー エラー" or "ファイルの削除 エラー" and
+// texts such as "C:\WINDOWS\WIN.INI を D:\Games\KWIX.INI にコピーできません: Read-only
+// file system" or "D:\Games\KWIX.INI を削除できません: No such file or directory".
 int SHFileOperationA(SHFILEOPSTRUCTA* operation);
