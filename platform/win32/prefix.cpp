@@ -1,5 +1,6 @@
 #include "win32/prefix.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "host_files.h"
 #include "host_path.h"
@@ -100,11 +102,29 @@ std::string SiblingFor(const std::string& location) {
                                             std::to_string(++counter));
 }
 
+// Removes the half-built siblings of processes that died while building, so
+// that a crash costs nothing but the next start's cleanup. A sibling whose
+// builder still runs is left alone.
+void RemoveAbandonedSiblings(const std::string& location) {
+  const std::string stem = "." + HostBaseName(location) + ".building-";
+  std::vector<std::string> names;
+  if (Fs().ListFolder(HostParent(location).c_str(), &names) != 0) return;
+  for (const std::string& name : names) {
+    if (name.rfind(stem, 0) != 0) continue;
+    const long pid = std::strtol(name.c_str() + stem.size(), nullptr, 10);
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+      RemoveHostTree(JoinHost(HostParent(location), name));
+    }
+  }
+}
+
 // Builds the prefix beside its place and renames it in. When another process
 // got there first, its prefix is used and ours is thrown away.
 Status Create(const std::string& location) {
   Status parents = MakeHostFolders(HostParent(location));
   if (!parents) return parents;
+  RemoveAbandonedSiblings(location);
   const std::string sibling = SiblingFor(location);
   Status built = Build(sibling);
   if (!built) {

@@ -1,6 +1,7 @@
 #include "win32/paths.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -330,6 +331,20 @@ TEST_F(ListingCacheTest, ChangesBehindTheLayerAreSeenWhenNoted) {
   WriteFile(dir + "/b.txt", "b");
   win32::NoteHostEntryChanged(dir + "/b.txt");
   EXPECT_EQ(dir + "/b.txt", *ToHostPath("C:\\Outside\\B.TXT"));
+}
+
+TEST_F(ListingCacheTest, AFolderChangedBehindTheLayerIsReadAgain) {
+  const std::string dir = c_ + "/Behind";
+  WriteFile(dir + "/a.txt", "a");
+  EXPECT_EQ(dir + "/B.TXT", *ToHostPath("C:\\Behind\\B.TXT"));
+  WriteFile(dir + "/b.txt", "b");
+  // Another program's change moves the folder's time; set it apart explicitly so
+  // that the test does not hang on the clock's granularity.
+  const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(0, ::utimensat(AT_FDCWD, dir.c_str(), times, 0));
+  const std::size_t before = win32::ListingScanCount();
+  EXPECT_EQ(dir + "/b.txt", *ToHostPath("C:\\Behind\\B.TXT"));
+  EXPECT_EQ(before + 1, win32::ListingScanCount());
 }
 
 }  // namespace

@@ -160,6 +160,23 @@ TEST_F(PrefixTest, AFailedCreationLeavesNothing) {
   }
 }
 
+TEST_F(PrefixTest, TheLeftoversOfACrashedBuilderAreRemoved) {
+  const pid_t dead = ::fork();
+  ASSERT_GE(dead, 0);
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(dead, ::waitpid(dead, nullptr, 0));
+  const fs::path parent = fs::path(prefix_).parent_path();
+  const std::string stem = "." + fs::path(prefix_).filename().string() + ".building-";
+  const std::string abandoned = (parent / (stem + std::to_string(dead) + "-1")).string();
+  const std::string running = (parent / (stem + std::to_string(::getppid()) + "-1")).string();
+  testing_support::WriteFile(abandoned + "/drive_c/half", "x");
+  testing_support::WriteFile(running + "/drive_c/half", "x");
+  ASSERT_TRUE(win32::EnsurePrefix().ok());
+  EXPECT_FALSE(Exists(abandoned));
+  EXPECT_TRUE(Exists(running));
+  fs::remove_all(running);
+}
+
 TEST_F(PrefixTest, AFullDiskLeavesNothing) {
   win32_testing::FaultyFileSystem faulty;
   faulty.FillDiskAfter(20);
