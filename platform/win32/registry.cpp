@@ -1,5 +1,8 @@
 #include "win32/registry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +14,7 @@
 #include "hive.h"
 #include "host_files.h"
 #include "win32/codepage.h"
+#include "win32/filesystem.h"
 #include "win32/prefix.h"
 #include "win32/report.h"
 
@@ -115,6 +119,32 @@ LONG Load(const char* name, Hive& hive, std::string& file) {
   return ERROR_SUCCESS;
 }
 
+// Serialises the read-modify-write of a hive between processes: two programs
+// setting values at once must not lose one another's. The lock lives in a file
+// of its own because the hive itself is replaced at every save. Without a lock
+// file (a read-only prefix) the save fails anyway, so going on unlocked is fine.
+class HiveLock {
+ public:
+  explicit HiveLock(const char* hive) {
+    win32::Expected<std::string> prefix = win32::EnsurePrefix();
+    if (!prefix) return;
+    const std::string path = *prefix + "/registry/." + hive + ".reg.lock";
+    fd_ = win32::Fs().Open(path.c_str(), O_RDWR | O_CREAT, 0644);
+    if (fd_ >= 0) {
+      while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
+  }
+  ~HiveLock() {
+    if (fd_ >= 0) win32::Fs().Close(fd_);
+  }
+  HiveLock(const HiveLock&) = delete;
+  HiveLock& operator=(const HiveLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 LONG Save(const Hive& hive, const std::string& file) {
   win32::Status saved = win32::ReplaceHostFile(file, win32::FormatHive(hive));
   if (!saved) {
@@ -188,6 +218,7 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access
   if (!Lookup(key, parent)) return ERROR_INVALID_HANDLE;
   std::string path;
   if (!JoinKeyPath(parent.path, subKey, path)) return ERROR_INVALID_PARAMETER;
+  HiveLock locked(parent.hive);
   Hive hive;
   std::string file;
   if (const LONG loaded = Load(parent.hive, hive, file); loaded != ERROR_SUCCESS) return loaded;
@@ -239,6 +270,7 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* d
   if (const LONG decoded = Decode(type, data, size, stored); decoded != ERROR_SUCCESS) {
     return decoded;
   }
+  HiveLock locked(open.hive);
   Hive hive;
   std::string file;
   if (const LONG loaded = Load(open.hive, hive, file); loaded != ERROR_SUCCESS) return loaded;

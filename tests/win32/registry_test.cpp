@@ -1,6 +1,8 @@
 #include "win32/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -264,13 +266,47 @@ TEST_F(RegistryTest, AFailedSaveKeepsTheOldHive) {
               RegSetValueExA(key, "B", 0, REG_SZ, reinterpret_cast<const BYTE*>("2"), 2));
   }
   EXPECT_EQ(before, ReadFile(UserHive()));
-  EXPECT_EQ(1u, std::distance(fs::directory_iterator(prefix_ + "/registry"),
-                              fs::directory_iterator()) -
-                    1u);
+  for (const auto& entry : fs::directory_iterator(prefix_ + "/registry")) {
+    EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << entry.path();
+  }
   EXPECT_EQ(2u, reports_.size());
   EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "B", 0, REG_SZ, reinterpret_cast<const BYTE*>("2"), 2));
   EXPECT_EQ("REGEDIT4\n\n[Software\\Old]\n\"A\"=\"1\"\n\"B\"=\"2\"\n", ReadFile(UserHive()));
   RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, ProcessesWritingAtOnceLoseNoValue) {
+  constexpr int kProcesses = 4;
+  constexpr int kValues = 10;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      HKEY key = nullptr;
+      bool ok = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Race", 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS;
+      for (int v = 0; ok && v < kValues; ++v) {
+        const std::string name = "P" + std::to_string(p) + "V" + std::to_string(v);
+        ok = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(name.c_str()),
+                            static_cast<DWORD>(name.size() + 1)) == ERROR_SUCCESS;
+      }
+      ::_exit(ok ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  for (int p = 0; p < kProcesses; ++p) {
+    for (int v = 0; v < kValues; ++v) {
+      const std::string name = "P" + std::to_string(p) + "V" + std::to_string(v);
+      EXPECT_EQ(name, ReadString(HKEY_CURRENT_USER, "Software\\Race", name));
+    }
+  }
 }
 
 TEST_F(RegistryTest, AMissingHiveIsEmptyAndIsCreated) {
