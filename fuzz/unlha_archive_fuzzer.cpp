@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -103,6 +105,12 @@ class Reporter : public unlha32::FailureReporter {
   int reports_ = 0;
 };
 
+// SETUP_FUZZ_VERBOSE=1 tells each input's result, for looking at seeds and findings.
+bool Verbose() {
+  static const bool verbose = std::getenv("SETUP_FUZZ_VERBOSE") != nullptr;
+  return verbose;
+}
+
 bool Documented(int result) {
   static const std::set<int> results = {
       0, ERROR_DISK_SPACE, ERROR_METHOD, ERROR_FILE_CRC, ERROR_MAKEDIRECTORY,
@@ -159,6 +167,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int result = Unlha(nullptr, kCommand, nullptr, 0);
   unlha32::UnlhaSetUiForTesting(nullptr, nullptr);
 
+  if (Verbose()) {
+    std::fprintf(stderr, "Unlha: %#x, %d progress calls, %llu bytes declared\n", result,
+                 observer.calls_, static_cast<unsigned long long>(observer.total_));
+  }
   FUZZ_CHECK(Documented(result));
   FUZZ_CHECK(observer.ends_ == observer.begins_);
   if (result != 0 && result != ERROR_USER_CANCEL) FUZZ_CHECK(reporter.reports_ == 1);
