@@ -74,7 +74,8 @@ enum TPosition {
 struct CreateNewTag {};
 inline constexpr CreateNewTag CreateNew{};
 
-class FormWidget;
+namespace internal { class FormWidget; }  // the Qt window behind a form
+using internal::FormWidget;
 
 class TForm : public TWinControl {
  public:
