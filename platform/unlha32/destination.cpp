@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "unlha32/file_batch.h"
 #include "unlha32/unlha32.h"
 #include "win32/codepage.h"
 #include "win32/filesystem.h"
@@ -162,20 +163,8 @@ bool Destination::Finish(Problem& problem) {
       return false;
     }
   }
-  std::vector<std::string> flushed{host_};
-  for (const auto& [key, host] : folders_) flushed.push_back(host);
-  for (const auto& host : flushed) {
-    const int fd = win32::Fs().Open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) continue;
-    const bool synced = win32::Fs().Fsync(fd) == 0;
-    const int errnum = errno;
-    win32::Fs().Close(fd);
-    if (!synced) {
-      problem = {ERROR_CANNOT_WRITE, Because("フォルダをディスクに書き出せません", errnum)};
-      return false;
-    }
-  }
-  return true;
+  // The renames (and the folders made) become durable with one flush.
+  return FlushFileSystem(host_, problem);
 }
 
 }  // namespace unlha32

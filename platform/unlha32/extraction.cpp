@@ -70,6 +70,9 @@ bool Extraction::Extract(const std::string& archiveWindowsPath,
     auto reader = ArchiveReader::Open(*archiveHost, problem);
     done = reader ? ExtractAll(*reader, *destination) : Fail(problem);
   }
+  // The files finished before a failure or a cancel are whole: they go in place
+  // too, as they would have without batching.
+  if (!batch_.Flush(problem) && done) done = Fail(problem);
   if (done && !destination->Finish(problem)) done = Fail(problem);
   observer_.End();
   return done;
@@ -227,7 +230,10 @@ bool Extraction::ExtractFile(ArchiveReader& reader, Destination& destination,
     return Fail({ERROR_FILE_CRC, "データがヘッダのサイズより短く終わります。"}, planned.name);
   }
   if (crc != planned.crc) return Fail({ERROR_FILE_CRC, "CRC が一致しません。"}, planned.name);
-  if (!file->Commit(planned.modified, problem)) return Fail(problem, planned.name);
+  if (!file->Finish(planned.modified, problem) ||
+      !batch_.Add(std::move(file), planned.size, problem)) {
+    return Fail(problem, planned.name);
+  }
   return true;
 }
 

@@ -66,8 +66,7 @@ bool TempFile::Write(const void* data, std::size_t size, Problem& problem) {
   return true;
 }
 
-bool TempFile::Commit(const struct timespec& modified, Problem& problem) {
-  if (win32::Fs().Fsync(fd_) != 0) return Fail(errno, "ファイルをディスクに書き出せません", problem);
+bool TempFile::Finish(const struct timespec& modified, Problem& problem) {
   const int fd = fd_;
   fd_ = -1;
   if (win32::Fs().Close(fd) != 0) return Fail(errno, "ファイルを閉じられません", problem);
@@ -75,6 +74,10 @@ bool TempFile::Commit(const struct timespec& modified, Problem& problem) {
   if (win32::Fs().Utimens(path_.c_str(), times) != 0) {
     return Fail(errno, "ファイルの日時を設定できません", problem);
   }
+  return true;
+}
+
+bool TempFile::PutInPlace(Problem& problem) {
   if (win32::Fs().Rename(path_.c_str(), finalPath_.c_str()) != 0) {
     return Fail(errno, "ファイルを置けません", problem);
   }

@@ -50,7 +50,8 @@ class FaultyFileSystem : public win32::FileSystem {
     return win32::FileSystem::Read(fd, buffer, size);
   }
   int Fsync(int fd) override {
-    if (fsyncErrno != 0 && tempFds.count(fd) != 0) {
+    // Files are made durable in batches, by a flush of the folder's file system.
+    if (fsyncErrno != 0) {
       errno = fsyncErrno;
       return -1;
     }
@@ -112,7 +113,7 @@ class SeamFailures : public testing::Test {
                  nullptr, 0);
   }
   void ExpectOldVersionKept() {
-    EXPECT_EQ(testing_support::ReadFile(destination + "/ﾃﾞｰﾀ/ｶﾀｶﾅ.bin"), "old version");
+    EXPECT_TRUE(testing_support::ReadFile(destination + "/ﾃﾞｰﾀ/ｶﾀｶﾅ.bin") == "old version");
     EXPECT_TRUE(TempFilesBelow(work).empty());
   }
 

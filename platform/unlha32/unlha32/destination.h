@@ -36,8 +36,8 @@ class Destination {
   // Remembers a folder entry's time, applied by Finish once every file is in place
   // (writing into a folder changes its time).
   void NoteFolderTime(const std::string& host, const struct timespec& modified);
-  // Applies the folder times and flushes the folders that received files, so that
-  // the renames are on disk too.
+  // Applies the folder times and flushes the file system, so that the renames are
+  // on disk too.
   bool Finish(Problem& problem);
 
   const std::string& host() const { return host_; }

@@ -1,6 +1,6 @@
 // The extraction itself, free of any window: examines the whole archive first
 // (names, link and device entries, methods, declared sizes, the end mark, free
-// space), then writes every entry through TempFile, checking each entry's size and
+// space), then writes every entry through TempFile and FileBatch, checking each entry's size and
 // CRC-16 itself, since libarchive checks the data CRC of level 2 and 3 headers only
 // and lets an LZH stream decode past its declared size.
 #pragma once
@@ -13,6 +13,7 @@
 
 #include "unlha32/archive_reader.h"
 #include "unlha32/destination.h"
+#include "unlha32/file_batch.h"
 #include "unlha32/observer.h"
 
 namespace unlha32 {
@@ -52,6 +53,7 @@ class Extraction {
   ExtractionObserver& observer_;
   Failure failure_;
   std::vector<PlannedEntry> plan_;
+  FileBatch batch_;
   std::uint64_t totalBytes_ = 0;
   std::uint64_t bytesDone_ = 0;
   std::uint64_t files_ = 0;

@@ -1,6 +1,7 @@
 // One extracted file on its way to its place: written under a temporary name in
-// the same folder, then flushed, stamped and renamed over the final name. If it
-// is not committed, the destructor removes it, so no half file ever stays.
+// the same folder, closed and stamped, then (once flushed to disk with others of
+// its batch, see FileBatch) renamed over the final name. If it is not put in place,
+// the destructor removes it, so no half file ever stays.
 #pragma once
 
 #include <sys/stat.h>
@@ -24,12 +25,14 @@ class TempFile {
   // Writes all of data; on failure the problem says why (ERROR_DISK_SPACE for a
   // full disk or quota, ERROR_CANNOT_WRITE otherwise).
   bool Write(const void* data, std::size_t size, Problem& problem);
-  // Flushes to disk, closes, sets the modification time and renames over the
-  // final name. After a failure the temporary file is gone and the final name
-  // untouched.
-  bool Commit(const struct timespec& modified, Problem& problem);
+  // Closes the file and sets its modification time; it is then ready to be put
+  // in place. After a failure the temporary file is removed at destruction.
+  bool Finish(const struct timespec& modified, Problem& problem);
+  // Renames the finished file over the final name.
+  bool PutInPlace(Problem& problem);
 
   const std::string& path() const { return path_; }
+  const std::string& finalPath() const { return finalPath_; }
 
  private:
   TempFile(std::string path, std::string finalPath, int fd)
