@@ -381,6 +381,61 @@ TEST_F(GrpconvTest, AnotherGroupSharingTheOuterLevelSharesItsFolder) {
   }
 }
 
+// The applications menu as a real menu reader (pyxdg) builds it, one line per
+// launcher, sorted; below a root menu with a Games menu that holds a system game,
+// and a catch-all menu for what no other menu takes.
+std::vector<std::string> MenuTree() {
+  const std::string python = "/usr/bin/python3";
+  if (RunProgram(python, {"-c", "import xdg.Menu"}).exitStatus != 0) return {"no pyxdg"};
+  const std::string system = testing_support::MakeTempDir("system");
+  WriteFile(system + "/etc/menus/applications.menu",
+            "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
+            " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
+            "<Menu><Name>Applications</Name><DefaultAppDirs/><DefaultDirectoryDirs/>"
+            "<DefaultMergeDirs/>"
+            "<Menu><Name>Games</Name><Include><Category>Game</Category></Include></Menu>"
+            "<Menu><Name>Other</Name><OnlyUnallocated/><Include><All/></Include></Menu>"
+            "</Menu>\n");
+  WriteFile(system + "/share/applications/chess.desktop",
+            "[Desktop Entry]\nType=Application\nName=Chess\nExec=chess\nCategories=Game;\n");
+  setenv("XDG_CONFIG_DIRS", (system + "/etc").c_str(), 1);
+  setenv("XDG_DATA_DIRS", (system + "/share").c_str(), 1);
+  const ProgramResult result =
+      RunProgram(python, {testing_support::SourceDir() + "/tests/grpconv/menu_tree.py"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  std::vector<std::string> lines = Lines(result.out);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+TEST_F(GrpconvTest, AMenuReaderShowsEachItemOnceInItsGroupOnly) {
+  if (MenuTree() == std::vector<std::string>{"no pyxdg"}) {
+    GTEST_SKIP() << "python3-xdg is not installed";
+  }
+  const std::string one = "C:\\Games\\Tavolin One";
+  const std::string two = "C:\\Games\\Tavolin Two";
+  const std::string tools = "\xC0\xB3\xDE\xAB\xD8\xDD\\Tools";  // "ﾀｳﾞｫﾘﾝ\Tools"
+  WriteSetupIni(SetupIni("Tavolin One", Install(one), one));
+  ExpectSuccess(Grpconv());
+  ExpectSuccess(Grpconv());
+  const std::string idOne = fs::path(Launchers()[0]).filename().string();
+  EXPECT_EQ(MenuTree(), (std::vector<std::string>{"/Games: Chess chess.desktop",
+                                                  "/ﾀｳﾞｫﾘﾝ/ｹﾞｰﾑ: Tavolin One " + idOne}));
+
+  // A second package of the group, and one of another group that shares the
+  // outer level, which appears once.
+  const std::string shortTwo = Install(two);
+  WriteSetupIni(SetupIni("Tavolin Two", shortTwo, two) + "[progman.groups]\r\ngroupY=" + tools +
+                "\r\n[groupY]\r\n\"Editor\",\"" + shortTwo + "\"\r\n");
+  ExpectSuccess(Grpconv());
+  const std::vector<std::string> tree = MenuTree();
+  ASSERT_EQ(tree.size(), 4u) << testing::PrintToString(tree);
+  EXPECT_EQ(tree[0], "/Games: Chess chess.desktop");
+  EXPECT_EQ(tree[1].rfind("/ﾀｳﾞｫﾘﾝ/Tools: Editor setup-korvane-", 0), 0u) << tree[1];
+  EXPECT_EQ(tree[2], "/ﾀｳﾞｫﾘﾝ/ｹﾞｰﾑ: Tavolin One " + idOne);
+  EXPECT_EQ(tree[3].rfind("/ﾀｳﾞｫﾘﾝ/ｹﾞｰﾑ: Tavolin Two setup-korvane-", 0), 0u) << tree[3];
+}
+
 TEST_F(GrpconvTest, TheLauncherOfThePrefixStartsThePrograms) {
   const std::string targetDir = "C:\\Games\\Tavolin";
   WriteSetupIni(SetupIni("Tavolin", Install(targetDir), targetDir));
