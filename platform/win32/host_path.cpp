@@ -8,10 +8,13 @@
 
 namespace win32 {
 
-std::string CurrentHostFolder() {
+std::optional<std::string> TryCurrentHostFolder() {
   std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
-  return cwd ? std::string(cwd.get()) : std::string("/");
+  if (!cwd || cwd.get()[0] != '/') return std::nullopt;
+  return std::string(cwd.get());
 }
+
+std::string CurrentHostFolder() { return TryCurrentHostFolder().value_or("/"); }
 
 std::string AbsoluteHostPath(std::string_view path) {
   std::string full = !path.empty() && path[0] == '/' ? std::string(path)

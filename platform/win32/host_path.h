@@ -1,6 +1,7 @@
 // Small operations on host paths (UTF-8, "/"-separated), done on the text alone.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ bool IsValidUtf8(std::string_view bytes);
 
 // The current directory, or "/" when it cannot be had.
 std::string CurrentHostFolder();
+
+// The current directory; nothing when it cannot be had (it was removed).
+std::optional<std::string> TryCurrentHostFolder();
 
 // The canonical form of a path whose tail may not exist yet: the longest existing
 // head through realpath, the rest as written.

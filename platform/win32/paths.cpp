@@ -66,7 +66,10 @@ Error PathError(std::string_view windowsPath, const Error& why) {
 
 // Where a path without a drive starts: the drive that holds the current folder.
 Expected<ResolvedPath> CurrentFolder() {
-  const std::string cwd = CanonicalHostPath(CurrentHostFolder());
+  // A relative path must never land in "/" because the current folder is gone.
+  const std::optional<std::string> current = TryCurrentHostFolder();
+  if (!current) return Error{"the current folder no longer exists", ENOENT};
+  const std::string cwd = CanonicalHostPath(*current);
   std::optional<DriveMapping> drive = DriveHolding(cwd);
   if (!drive) return Error{"the current folder " + cwd + " lies on no drive", ENOENT};
   return ResolvedPath{*drive, NamesBelow(drive->root, cwd), true};

@@ -126,6 +126,18 @@ TEST_F(PathsTest, RelativePathsOnDriveZ) {
   EXPECT_EQ("/tmp", *root);
 }
 
+TEST_F(PathsTest, RelativePathsFailWhenTheCurrentFolderIsGone) {
+  const std::string gone = testing_support::MakeTempDir("gone");
+  ScopedCurrentDirectory cwd(gone);
+  fs::remove(gone);
+  for (const char* path : {"Setup.dat", "\\windows", "..\\x"}) {
+    Expected<std::string> host = ToHostPath(path);
+    ASSERT_FALSE(host.ok()) << path << " gave " << *host;
+    EXPECT_NE(std::string::npos, host.error().reason.find("current folder")) << host.error().reason;
+  }
+  EXPECT_TRUE(ToHostPath("C:\\windows").ok());
+}
+
 TEST_F(PathsTest, RefusesPathsItCannotMap) {
   struct Case {
     std::string windows;

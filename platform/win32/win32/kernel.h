@@ -24,6 +24,7 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 
 // The 8.3 form of an existing path. Returns the length without terminator, the size
 // needed when the buffer is too small, or 0 when the path does not exist.
+// Deliberately differs: a relative path gives the full short path, drive included.
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
 
 // Deletes a file (not a folder). FALSE on failure, with GetLastError set.
