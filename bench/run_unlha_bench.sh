@@ -25,8 +25,8 @@ python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 runs=3
 
-jlha_c() {  # jlha_c OPTIONS ARCHIVE (in the current folder, over everything in it)
-  JAVA_TOOL_OPTIONS="-Dlha.encoding=MS932 -Dsun.jnu.encoding=UTF-8" jlha "c$1" "$2" * >/dev/null 2>&1
+jlha_c() {  # jlha_c OPTIONS ARCHIVE (over everything in the current folder)
+  "$here/../tools/make_lzh_jlha.sh" "$1" "$2" . *
 }
 seconds() {  # seconds COMMAND...: wall time of one run
   local start end

@@ -36,27 +36,31 @@ void Run(const std::string& command) {
   ASSERT_EQ(status, 0) << command;
 }
 
+std::string Tool(const char* name) {
+  return testing_support::SourceDir() + "/tools/" + name;
+}
+
+// The interpreter the build found (tools/archive_tools.cmake), else the one on PATH.
+std::string Python() {
+  const char* configured = std::getenv("UNLHA_PYTHON3");
+  return configured != nullptr && *configured != '\0' ? configured : "python3";
+}
+
 }  // namespace
 
 void MakeJlhaArchive(const std::string& source, const std::vector<std::string>& names,
                      const std::string& options, const std::string& out) {
-  std::string command = "cd " + Quote(source) +
-                        " && LANG=C.UTF-8 JAVA_TOOL_OPTIONS='-Dlha.encoding=MS932 "
-                        "-Dsun.jnu.encoding=UTF-8' jlha c" +
-                        options + " " + Quote(out);
+  std::string command = Quote(Tool("make_lzh_jlha.sh")) + " " + Quote(options) + " " +
+                        Quote(out) + " " + Quote(source);
   for (const auto& name : names) command += " " + Quote(name);
-  Run(command + " >/dev/null 2>&1");
+  Run(command);
   ASSERT_TRUE(fs::exists(out)) << command;
 }
 
 void CraftArchive(const std::string& specJson, const std::string& out) {
   const std::string spec = out + ".json";
   testing_support::WriteFile(spec, specJson);
-  // The system's interpreter starts in a fraction of the time a version manager's
-  // shim takes.
-  const std::string python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-  Run(python + " " + Quote(testing_support::SourceDir() + "/tools/craft_lzh.py") + " " +
-      Quote(out) + " " + Quote(spec));
+  Run(Quote(Python()) + " " + Quote(Tool("craft_lzh.py")) + " " + Quote(out) + " " + Quote(spec));
 }
 
 std::vector<std::string> MakeSampleTree(const std::string& root) {
