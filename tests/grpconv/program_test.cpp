@@ -549,6 +549,16 @@ INSTANTIATE_TEST_SUITE_P(
                     t.WriteSetupIni(SetupIni("Tavo\x81 lin", shortPath, kTarget));
                   },
                   "SETUP.INI line 4: the item name: "},
+        ErrorCase{"AControlCharacterInTheItemName",
+                  [](GrpconvTest& t, const std::string& shortPath) {
+                    t.WriteSetupIni(SetupIni("Tavo\tlin", shortPath, kTarget));
+                  },
+                  "SETUP.INI line 4: the item name contains a control character"},
+        ErrorCase{"InvalidCp932InTheProgramPath",
+                  [](GrpconvTest& t, const std::string&) {
+                    t.WriteSetupIni(SetupIni("Tavolin", kTarget + "\\TAVO\x81 .EXE", kTarget));
+                  },
+                  "SETUP.INI line 4: the program \"C:\\Games\\Tavolin\\TAVO\\x81 .EXE\" cannot be mapped: "},
         ErrorCase{"InvalidCp932InTheGroupName",
                   [](GrpconvTest& t, const std::string& shortPath) {
                     t.WriteSetupIni(SetupIni("Tavolin", shortPath, kTarget, "G\x81 \\H"));
