@@ -139,6 +139,10 @@ UINT Launch(const std::string& program, std::vector<std::string>& words) {
         ::dup2(null, STDOUT_FILENO);
         if (null > STDERR_FILENO) ::close(null);
       }
+      // The program gets none of our other descriptors (windows, archives, the
+      // report pipe), whoever opened them; they close at the exec, so that the
+      // pipe still tells of a failed exec. Older kernels simply keep them.
+      ::close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC);
       ::execv(program.c_str(), argv.data());
     }
     const int error = child > 0 ? 0 : errno;

@@ -1,6 +1,7 @@
 #include "win32/kernel.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -248,6 +249,21 @@ TEST_F(KernelTest, WinExecStartsAProgramDetachedWithItsArguments) {
   EXPECT_GT(WinExec("WRITER -o \"two words\"", SW_HIDE), 31u);
   ASSERT_TRUE(Eventually(out));
   EXPECT_EQ("2:-o:two words\n", ReadFile(out));
+}
+
+TEST_F(KernelTest, WinExecPassesOnNoOtherDescriptors) {
+  const std::string dir = testing_support::MakeTempDir("exec");
+  const std::string out = dir + "/fds.txt";
+  const int inherited = ::open((dir + "/held").c_str(), O_WRONLY | O_CREAT, 0644);  // no O_CLOEXEC
+  ASSERT_GT(inherited, 2);
+  WriteFile(c_ + "/windows/lister", "#!/bin/sh\nls /proc/$$/fd > \"" + out + ".part\"; mv \"" +
+                                        out + ".part\" \"" + out + "\"\n");
+  fs::permissions(c_ + "/windows/lister", fs::perms::owner_all);
+  ASSERT_GT(WinExec("lister", SW_HIDE), 31u);
+  ASSERT_TRUE(Eventually(out));
+  ::close(inherited);
+  const std::string fds = ReadFile(out);
+  EXPECT_EQ(std::string::npos, ("\n" + fds).find("\n" + std::to_string(inherited) + "\n")) << fds;
 }
 
 TEST_F(KernelTest, WinExecLeavesNoChildToReap) {

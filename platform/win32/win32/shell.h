@@ -34,7 +34,9 @@ struct SHFILEOPSTRUCTA {
 // are ever asked (the installer always passes FOF_NOCONFIRMATION), nothing goes
 // to a recycle bin, FO_DELETE deletes files but refuses folders, only FO_COPY of
 // files and FO_DELETE are done (other functions return ERROR_INVALID_PARAMETER),
-// and FOF_SILENT changes nothing since there is no progress window.
+// and FOF_SILENT changes nothing since there is no progress window. A copy whose
+// target is an existing folder is refused (Windows would copy into the folder,
+// and the installer's deletion that follows would then hit that folder).
 //
 // Reports have the caption "ファイルのコピー エラー" or "ファイルの削除 エラー" and
 // texts such as "C:\WINDOWS\WIN.INI を D:\Games\KWIX.INI にコピーできません: Read-only
