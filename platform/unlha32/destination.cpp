@@ -122,6 +122,7 @@ bool Destination::Folder(const std::vector<std::string>& components, std::size_t
       continue;
     }
     if (!MapInside(components, i + 1, host, problem)) return false;
+    if (waiting_ != nullptr && waiting_->Holds(host) && !waiting_->Flush(problem)) return false;
     struct stat info {};
     if (win32::Fs().Lstat(host.c_str(), &info) != 0) {
       if (errno != ENOENT) {

@@ -65,6 +65,7 @@ bool Extraction::Extract(const std::string& archiveWindowsPath,
     observer_.End();
     return Cancelled(std::string());
   }
+  destination->SetWaitingFiles(&batch_);
   bool done = destination->Create(problem) || Fail(problem);
   if (done) {
     auto reader = ArchiveReader::Open(*archiveHost, problem);

@@ -40,7 +40,14 @@ bool FlushFileSystem(const std::string& folder, Problem& problem) {
   return true;
 }
 
+void FileBatch::Discard() {
+  files_.clear();
+  finals_.clear();
+  bytes_ = 0;
+}
+
 bool FileBatch::Add(std::unique_ptr<TempFile> file, std::uint64_t size, Problem& problem) {
+  finals_.insert(file->finalPath());
   files_.push_back(std::move(file));
   bytes_ += size;
   if (files_.size() < kBatchFiles && bytes_ < kBatchBytes) return true;

@@ -187,4 +187,100 @@ TEST_F(CraftedArchives, MissingArchiveAndFolderArchive) {
   EXPECT_FALSE(fs::exists(work + "/out"));
 }
 
+TEST_F(CraftedArchives, WhatStandsInTheWayIsNeverReplacedOrFollowed) {
+  // A file where the archive needs a folder, a folder where it needs a file, and a
+  // link inside the destination that leads outside: each fails, nothing outside
+  // changes, and the files before the failure are whole.
+  struct Case {
+    const char* label;
+    const char* spec;
+    void (*prepare)(const std::string& destination, const std::string& outside);
+    int result;
+  };
+  const Case cases[] = {
+      {"file in the way of a folder", R"({"entries":[{"path":"ok","data":"ok"},{"path":"a\\b.txt","data":"b"}]})",
+       [](const std::string& d, const std::string&) { testing_support::WriteFile(d + "/a", "file"); },
+       ERROR_MAKEDIRECTORY},
+      {"archive's own file in the way of its folder", R"({"entries":[{"path":"ok","data":"ok"},{"path":"a","data":"a"},{"path":"a\\b.txt","data":"b"}]})",
+       [](const std::string&, const std::string&) {}, ERROR_MAKEDIRECTORY},
+      {"folder in the way of a file", R"({"entries":[{"path":"ok","data":"ok"},{"path":"a","data":"a"}]})",
+       [](const std::string& d, const std::string&) { fs::create_directories(d + "/a/keep"); },
+       ERROR_CANNOT_WRITE},
+      {"link inside the destination", R"({"entries":[{"path":"ok","data":"ok"},{"path":"link\\x.txt","data":"evil"}]})",
+       [](const std::string& d, const std::string& outside) {
+         fs::create_directories(d);
+         fs::create_directories(outside);
+         fs::create_directory_symlink(outside, d + "/link");
+       },
+       ERROR_MAKEDIRECTORY},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    work = testing_support::MakeTempDir("in-the-way");
+    archive = work + "/CRAFTED.LZH";
+    destination = work + "/out";
+    CraftArchive(c.spec, archive);
+    c.prepare(destination, work + "/outside");
+    const auto outsideBefore = ListTree(work + "/outside");
+    recording.reset();
+    recording = std::make_unique<ScopedRecordingUi>();
+    EXPECT_EQ(Unlha(nullptr, ExtractCommand(WindowsPath(archive), WindowsPath(destination)).c_str(),
+                    nullptr, 0),
+              c.result);
+    EXPECT_EQ(OnlyFailure().result, c.result);
+    EXPECT_EQ(testing_support::ReadFile(destination + "/ok"), "ok");
+    EXPECT_EQ(ListTree(work + "/outside"), outsideBefore);
+    EXPECT_TRUE(TempFilesBelow(work).empty());
+  }
+}
+
+TEST_F(CraftedArchives, DestinationThatIsAFileFails) {
+  work = testing_support::MakeTempDir("dest-file");
+  archive = work + "/CRAFTED.LZH";
+  CraftArchive(R"({"entries":[{"path":"a","data":"a"}]})", archive);
+  testing_support::WriteFile(work + "/out", "a file");
+  recording = std::make_unique<ScopedRecordingUi>();
+  EXPECT_EQ(Unlha(nullptr, ExtractCommand(WindowsPath(archive), WindowsPath(work + "/out") + "\\").c_str(),
+                  nullptr, 0),
+            ERROR_MAKEDIRECTORY);
+  EXPECT_EQ(testing_support::ReadFile(work + "/out"), "a file");
+}
+
+// An observer that tries to start a second extraction while the first runs, as a
+// handler could while the progress window handles events.
+class ReenteringUi : public RecordingUi {
+ public:
+  bool Progress(const std::string& entryName, std::uint64_t bytesDone) override {
+    if (inner == 0) {
+      char log[128];
+      inner = Unlha(nullptr, command.c_str(), log, sizeof log);
+      innerLog = log;
+    }
+    return RecordingUi::Progress(entryName, bytesDone);
+  }
+  std::string command;
+  int inner = 0;
+  std::string innerLog;
+};
+
+TEST_F(CraftedArchives, ASecondCallWhileOneRunsIsRefused) {
+  work = testing_support::MakeTempDir("reenter");
+  archive = work + "/CRAFTED.LZH";
+  CraftArchive(R"({"entries":[{"path":"a","data":"a"},{"path":"b","data":"b"}]})", archive);
+  ReenteringUi ui;
+  ui.command = ExtractCommand(WindowsPath(archive), WindowsPath(work + "/inner"));
+  unlha32::UnlhaSetUiForTesting(&ui, &ui);
+  char log[256];
+  const int outer = Unlha(nullptr, ExtractCommand(WindowsPath(archive), WindowsPath(work + "/out")).c_str(),
+                          log, sizeof log);
+  unlha32::UnlhaSetUiForTesting(nullptr, nullptr);
+  EXPECT_EQ(outer, 0);
+  EXPECT_EQ(ui.inner, ERROR_ALREADY_RUNNING);
+  EXPECT_FALSE(ui.innerLog.empty());
+  EXPECT_FALSE(fs::exists(work + "/inner"));
+  EXPECT_EQ(testing_support::ReadFile(work + "/out/b"), "b");
+  // The summary of the outer call, in CP932: "2 個のファイル (2 バイト) を展開しました。"
+  EXPECT_EQ(std::string(log).rfind("2 ", 0), 0u) << log;
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "unlha32/archive_reader.h"
+#include "unlha32/file_batch.h"
 
 namespace unlha32 {
 
@@ -26,6 +27,10 @@ class Destination {
   bool FreeBytes(std::uint64_t& bytes, Problem& problem) const;
   // Creates the destination folder with its parents.
   bool Create(Problem& problem);
+  // Files not yet in their place: before a folder is made where one of them is to
+  // go, they are put in place, so that the conflict shows as it would without
+  // batching.
+  void SetWaitingFiles(FileBatch* waiting) { waiting_ = waiting; }
   // Makes sure the first count components name folders (creating them); gives the
   // host path of the last one (the destination itself for count 0).
   bool Folder(const std::vector<std::string>& components, std::size_t count, std::string& host,
@@ -49,6 +54,7 @@ class Destination {
   bool MapInside(const std::vector<std::string>& components, std::size_t count, std::string& host,
                  Problem& problem) const;
 
+  FileBatch* waiting_ = nullptr;
   std::string windowsBase_;  // without a closing separator
   std::string host_;
   std::map<std::string, std::string> folders_;  // CP932 relative path -> host path

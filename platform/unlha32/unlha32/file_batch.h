@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "unlha32/temp_file.h"
@@ -22,10 +24,13 @@ class FileBatch {
   // file is removed and no final name was touched by this batch's flush failure.
   bool Flush(Problem& problem);
   // Drops what is waiting (its temporary files are removed).
-  void Discard() { files_.clear(); bytes_ = 0; }
+  void Discard();
+  // True when a waiting file will be renamed to hostPath.
+  bool Holds(const std::string& hostPath) const { return finals_.count(hostPath) != 0; }
 
  private:
   std::vector<std::unique_ptr<TempFile>> files_;
+  std::set<std::string> finals_;
   std::uint64_t bytes_ = 0;
 };
 
