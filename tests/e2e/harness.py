@@ -172,6 +172,24 @@ class Installation:
     def screenshot(self, name):
         self.driver.screenshot(name, self.shots)
 
+    def make_prefix(self):
+        """Makes the prefix now, so that a test can change it before Setup runs."""
+        out = subprocess.run([os.path.join(BINARY_DIR, "tools", "setup-prefix")], env=self.env,
+                             check=True, capture_output=True, text=True)
+        return out.stdout.strip()
+
+    def write_hive(self, name, text):
+        self.make_prefix()
+        with open(os.path.join(self.prefix, "registry", name + ".reg"), "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def install_with_keys(self, timeout=120):
+        """Starts Setup, confirms the proposed destination, and closes the completion."""
+        self.start()
+        self.press(self.wait_window(DESTINATION), "Return")
+        self.press(self.wait_window(SMALL_DIALOG, timeout=timeout), "Return")
+        return self.wait_exit()
+
     # --- what is on disk ----------------------------------------------------
 
     def host(self, windows_relative):
