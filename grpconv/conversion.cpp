@@ -68,19 +68,18 @@ win32::Expected<std::string> ExistingHostPath(std::string_view windowsPath, bool
   const std::string shown = "\"" + win32::Cp932ForDisplay(windowsPath) + "\"";
   auto host = win32::ToHostPath(windowsPath);
   if (!host) return win32::Error{what + " " + shown + " cannot be mapped: " + host.error().reason};
+  const auto failed = [&](const std::string& path) {
+    const int errnum = errno;
+    return win32::Error{what + " " + shown + " (" + path + "): " + win32::ErrnoText(errnum),
+                        errnum};
+  };
   const std::unique_ptr<char, decltype(&std::free)> real(realpath(host->c_str(), nullptr),
                                                          &std::free);
-  if (!real) {
-    return win32::Error{what + " " + shown + " (" + *host + "): " + win32::ErrnoText(errno),
-                        errno};
-  }
+  if (!real) return failed(*host);
   struct stat info {};
-  if (win32::Fs().Stat(real.get(), &info) != 0) {
-    return win32::Error{what + " " + shown + " (" + real.get() + "): " +
-                            win32::ErrnoText(errno),
-                        errno};
-  }
-  if (folder != S_ISDIR(info.st_mode) || (!folder && !S_ISREG(info.st_mode))) {
+  if (win32::Fs().Stat(real.get(), &info) != 0) return failed(real.get());
+  const bool rightKind = folder ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode);
+  if (!rightKind) {
     return win32::Error{what + " " + shown + " (" + real.get() + ") is not a " +
                         (folder ? "folder" : "file")};
   }

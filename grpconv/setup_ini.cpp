@@ -28,9 +28,10 @@ win32::Status CheckPrefix() {
   const std::string location = win32::PrefixLocation();
   struct stat info {};
   if (win32::Fs().Stat(location.c_str(), &info) != 0) {
+    const int errnum = errno;
     return win32::Error{"there is no Windows prefix at " + location + ": " +
-                            win32::ErrnoText(errno),
-                        errno};
+                            win32::ErrnoText(errnum),
+                        errnum};
   }
   auto prefix = win32::EnsurePrefix();
   if (!prefix) return prefix.error();
@@ -41,6 +42,10 @@ win32::Error ReadError(const std::string& shown, const std::string& reason, int 
   return win32::Error{"cannot read SETUP.INI (" + shown + "): " + reason, errnum};
 }
 
+win32::Error ReadError(const std::string& shown, int errnum) {
+  return ReadError(shown, win32::ErrnoText(errnum), errnum);
+}
+
 // Reads at most one byte more than a group file may hold, so that a huge file is
 // refused without being read whole.
 win32::Expected<std::string> ReadBounded(int fd, const std::string& shown) {
@@ -49,7 +54,7 @@ win32::Expected<std::string> ReadBounded(int fd, const std::string& shown) {
   while (bytes.size() <= kMaxGroupFileSize) {
     const ssize_t count = win32::Fs().Read(fd, chunk, sizeof chunk);
     if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return ReadError(shown, win32::ErrnoText(errno), errno);
+    if (count < 0) return ReadError(shown, errno);
     if (count == 0) return bytes;
     bytes.append(chunk, static_cast<std::size_t>(count));
   }
@@ -79,7 +84,7 @@ win32::Expected<std::string> ReadSetupIni() {
     return ReadError(shown, "not a file", 0);
   }
   const int fd = win32::Fs().Open(host->c_str(), O_RDONLY | O_CLOEXEC, 0);
-  if (fd < 0) return ReadError(shown, win32::ErrnoText(errno), errno);
+  if (fd < 0) return ReadError(shown, errno);
   auto bytes = ReadBounded(fd, shown);
   win32::Fs().Close(fd);
   return bytes;
