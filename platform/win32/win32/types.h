@@ -14,6 +14,7 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using LPVOID = void*;
 using HFILE = int;
+using HANDLE = void*;
 
 // A window handle. The form library defines the structure; the Win32 layer only
 // passes handles through (as owner windows of its reports).
