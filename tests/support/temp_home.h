@@ -9,6 +9,12 @@ namespace testing_support {
 // The temporary root of this test process (HOME lies below it).
 const std::string& TempRoot();
 
+// Makes the temporary root and points HOME, XDG_*, TMPDIR and SETUP_PREFIX into
+// it; RemoveTempRoot removes it (unless SETUP_KEEP_TEST_TEMP is set). The shared
+// test main calls both.
+void InitTempRoot();
+void RemoveTempRoot();
+
 // A fresh, empty folder below the temporary root, for one test.
 std::string MakeTempDir(const std::string& stem = "case");
 

@@ -1,10 +1,7 @@
 // The main of every test executable: the temporary home first, then the tests.
 #include <gtest/gtest.h>
 
-namespace testing_support {
-void InitTempRoot();
-void RemoveTempRoot();
-}  // namespace testing_support
+#include "support/temp_home.h"
 
 int main(int argc, char** argv) {
   testing_support::InitTempRoot();

@@ -45,6 +45,25 @@ int FaultyFileSystem::Open(const char* path, int flags, mode_t mode) {
   return fd;
 }
 
+void FaultyFileSystem::FailReadsAfter(const std::string& pathPart, long long bytes) {
+  readFaultPath_ = pathPart;
+  readBudget_ = bytes;
+}
+
+ssize_t FaultyFileSystem::Read(int fd, void* buffer, std::size_t size) {
+  const bool watched = readBudget_ >= 0 && fd >= 0 && static_cast<std::size_t>(fd) < fdPaths_.size() &&
+                       fdPaths_[static_cast<std::size_t>(fd)].find(readFaultPath_) != std::string::npos;
+  if (!watched) return FileSystem::Read(fd, buffer, size);
+  if (readBudget_ == 0) {
+    errno = EIO;
+    return -1;
+  }
+  if (static_cast<long long>(size) > readBudget_) size = static_cast<std::size_t>(readBudget_);
+  const ssize_t got = FileSystem::Read(fd, buffer, size);
+  if (got > 0) readBudget_ -= got;
+  return got;
+}
+
 ssize_t FaultyFileSystem::Write(int fd, const void* buffer, std::size_t size) {
   FAIL_IF(FaultForFd("write", fd));
   if (writeBudget_ >= 0) {

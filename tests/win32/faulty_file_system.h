@@ -27,9 +27,14 @@ class FaultyFileSystem : public win32::FileSystem {
   // Lets writes through until bytes have been written, then fails them with ENOSPC.
   void FillDiskAfter(long long bytes);
 
+  // Lets reads of files whose path contains pathPart through until bytes have been
+  // read from such files, then fails them with EIO (a disk going bad mid-file).
+  void FailReadsAfter(const std::string& pathPart, long long bytes);
+
   int list_calls() const { return listCalls_; }
 
   int Open(const char* path, int flags, mode_t mode) override;
+  ssize_t Read(int fd, void* buffer, std::size_t size) override;
   ssize_t Write(int fd, const void* buffer, std::size_t size) override;
   int Fsync(int fd) override;
   int Close(int fd) override;
@@ -53,6 +58,8 @@ class FaultyFileSystem : public win32::FileSystem {
   std::vector<Fault> faults_;
   std::vector<std::string> fdPaths_;
   long long writeBudget_ = -1;
+  std::string readFaultPath_;
+  long long readBudget_ = -1;
   std::atomic<int> listCalls_{0};
 };
 
