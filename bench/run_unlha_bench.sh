@@ -37,11 +37,12 @@ seconds() {  # seconds COMMAND...: wall time of one run
 }
 median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
-ours() {  # ours ARCHIVE DEST: Unlha's own seconds
+ours() {  # ours ARCHIVE DEST: wall seconds of the whole program, as for bsdtar
   rm -rf "$2"
-  "$extract" "$1" "$2" | sed -n 's/.*seconds=\([0-9.]*\).*/\1/p'
+  seconds "$extract" "$1" "$2"
 }
-theirs() { rm -rf "$2"; mkdir -p "$2"; seconds bsdtar -xf "$1" -C "$2"; }
+# bsdtar needs the same name character set to read CP932 names at all.
+theirs() { rm -rf "$2"; mkdir -p "$2"; seconds bsdtar --options lha:hdrcharset=CP932 -xf "$1" -C "$2"; }
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'),"\
   "$(free -g | awk '/Mem:/ {print $2}') GB RAM; file system of $work: $(df -T "$work" | awk 'NR==2 {print $2}')"
@@ -56,7 +57,8 @@ cat "${vols[@]}" > /dev/null
 ours_a=(); cat_a=()
 for _ in $(seq $runs); do
   rm -f "$work/a/joined" "$work/a/catted"
-  ours_a+=("$("$join" "$work/a/joined" "${vols[@]}" | sed 's/seconds=//')")
+  # Both timed from outside, process start included.
+  ours_a+=("$(seconds "$join" "$work/a/joined" "${vols[@]}")")
   cat_a+=("$(seconds sh -c "cat ${vols[*]} > $work/a/catted")")
 done
 cmp "$work/a/joined" "$work/a/catted"
@@ -68,18 +70,26 @@ rm -rf "$work/a"
 
 # (b) One archive of about 200 MB in a few thousand files.
 mkdir -p "$work/b/tree"
-"$python" "$here/make_tree.py" "$work/b/tree" 3000 230000000
+"$python" "$here/make_tree.py" "$work/b/tree" 3000 360000000
 (cd "$work/b/tree" && jlha_c 2o5 "$work/b/big.lzh")
 size_b=$(stat -c %s "$work/b/big.lzh")
-ours_b=(); bsd_b=()
+ours_b=(); bsd_b=(); bsdsync_b=()
 for _ in $(seq $runs); do
+  sync
   ours_b+=("$(ours "$work/b/big.lzh" "$work/b/ours")")
+  sync
   bsd_b+=("$(theirs "$work/b/big.lzh" "$work/b/bsd")")
+  # Unlha makes every file durable before it is renamed into place; bsdtar leaves
+  # its data in the page cache. With a flush of the file system after it, both
+  # end with the data on disk.
+  rm -rf "$work/b/bsd"; mkdir -p "$work/b/bsd"; sync
+  bsdsync_b+=("$(seconds sh -c "bsdtar --options lha:hdrcharset=CP932 -xf '$work/b/big.lzh' -C '$work/b/bsd' && sync -f '$work/b/bsd'")")
 done
 diff -r "$work/b/tree" "$work/b/ours" >/dev/null && diff -r "$work/b/tree" "$work/b/bsd" >/dev/null
-ob=$(median "${ours_b[@]}"); bb=$(median "${bsd_b[@]}")
+ob=$(median "${ours_b[@]}"); bb=$(median "${bsd_b[@]}"); bs=$(median "${bsdsync_b[@]}")
 echo "(b) extract $((size_b / 1000000)) MB archive, 3000 files (-lh5-, level 2): Unlha ${ob}s;" \
-  "bsdtar -xf ${bb}s; ratio $(ratio "$ob" "$bb") (median of $runs)"
+  "bsdtar -xf ${bb}s; ratio $(ratio "$ob" "$bb"); bsdtar -xf then sync -f ${bs}s;" \
+  "ratio $(ratio "$ob" "$bs") (median of $runs)"
 echo "    $extract $work/b/big.lzh DEST   vs   bsdtar -xf $work/b/big.lzh -C DEST"
 rm -rf "$work/b"
 
@@ -89,7 +99,7 @@ for n in 10000 20000; do
   "$python" "$here/make_tree.py" "$work/c$n/tree" "$n" "$((n * 300))"
   (cd "$work/c$n/tree" && jlha_c 2o5 "$work/c$n/small.lzh")
   t=()
-  for _ in $(seq $runs); do t+=("$(ours "$work/c$n/small.lzh" "$work/c$n/out")"); done
+  for _ in $(seq $runs); do sync; t+=("$(ours "$work/c$n/small.lzh" "$work/c$n/out")"); done
   declare "c_$n=$(median "${t[@]}")"
   rm -rf "$work/c$n/out" "$work/c$n/tree"
 done

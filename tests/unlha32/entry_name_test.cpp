@@ -53,6 +53,21 @@ TEST(Crc16, IsTheArchiveChecksum) {
   EXPECT_EQ(unlha32::Crc16(0, "", 0), 0);
   // Feeding the data in pieces gives the same value.
   EXPECT_EQ(unlha32::Crc16(unlha32::Crc16(0, "1234", 4), "56789", 5), 0xBB3D);
+  // Every length and alignment agrees with the bit-by-bit definition.
+  std::string data;
+  for (int i = 0; i < 300; ++i) data += static_cast<char>((i * 131 + 7) & 0xFF);
+  for (std::size_t start = 0; start < 9; ++start) {
+    for (std::size_t length = 0; start + length <= data.size(); length += 7) {
+      std::uint16_t expected = 0;
+      for (std::size_t i = start; i < start + length; ++i) {
+        expected ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) {
+          expected = (expected & 1) != 0 ? (expected >> 1) ^ 0xA001 : expected >> 1;
+        }
+      }
+      ASSERT_EQ(unlha32::Crc16(0, data.data() + start, length), expected) << start << "+" << length;
+    }
+  }
 }
 
 TEST(RawHeader, ReadsMethodLevelAndCrc) {
