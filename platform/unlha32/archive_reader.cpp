@@ -110,6 +110,25 @@ la_int64_t ArchiveReader::SkipCallback(archive* a, void* self, la_int64_t reques
   return step;
 }
 
+// libarchive (3.6) reads a level 3 header whole, at the 32-bit size the header
+// declares, before it checks anything else, and allocates that much for it: a
+// header that claims 3 GB makes it ask for 3 GB. A header that claims more bytes
+// than the archive has left is cut short anyway, so it is refused here first.
+bool ArchiveReader::DeclaresMoreThanLeft(std::int64_t position) {
+  constexpr std::size_t kLevelOffset = 20;
+  constexpr std::size_t kLevel3SizeOffset = 24;
+  unsigned char bytes[kLevel3SizeOffset + 4];
+  std::size_t got = 0;
+  if (position < 0 || !ReadAt(position, bytes, sizeof bytes, got) || got < sizeof bytes) {
+    return false;
+  }
+  if (bytes[2] != '-' || bytes[6] != '-' || bytes[kLevelOffset] != 3) return false;
+  const unsigned char* size = bytes + kLevel3SizeOffset;
+  const std::int64_t declared = std::int64_t{size[0]} | (std::int64_t{size[1]} << 8) |
+                                (std::int64_t{size[2]} << 16) | (std::int64_t{size[3]} << 24);
+  return declared > fileSize_ - position;
+}
+
 int ArchiveReader::NextHeader(archive_entry** entry) {
   // libarchive refuses to tell a header's position once a header failed, so the
   // position is taken here: after the previous entry's data is passed over, the
@@ -120,6 +139,10 @@ int ArchiveReader::NextHeader(archive_entry** entry) {
     if (skipped != ARCHIVE_OK) return skipped;
   }
   headerPosition_ = archive_filter_bytes(archive_, 0);
+  if (DeclaresMoreThanLeft(headerPosition_)) {
+    archive_set_error(archive_, EINVAL, "Truncated LHa header");
+    return ARCHIVE_FATAL;
+  }
   const int r = archive_read_next_header(archive_, entry);
   entryOpen_ = r == ARCHIVE_OK || r == ARCHIVE_WARN;
   return r;

@@ -56,6 +56,8 @@ class ArchiveReader {
   static la_ssize_t ReadCallback(archive* a, void* self, const void** buffer);
   static la_int64_t SkipCallback(archive* a, void* self, la_int64_t request);
   bool ReadAt(std::int64_t position, void* buffer, std::size_t size, std::size_t& got);
+  // True when a level 3 header at position declares more bytes than follow it.
+  bool DeclaresMoreThanLeft(std::int64_t position);
 
   archive* archive_ = nullptr;
   int fd_ = -1;        // the stream libarchive reads
