@@ -29,6 +29,7 @@ SPEC is {"entries": [ENTRY, ...], "end_mark": true, "truncate": null,
   large_size  [comp, orig]: 64-bit sizes in an extended header (levels 1-3)
   symlink     target: a Unix symbolic link entry ("name|target", mode 0120777)
   header_sum  level 0/1 header sum to write instead of the right one
+  header_size level 3: the 32-bit header size to declare instead of the right one
 
 "truncate": keep only the first n bytes (negative: drop n bytes from the end).
 "flip": invert one byte of an entry's stored data (offset from its start).
@@ -183,7 +184,8 @@ def build_entry(entry):
     else:
         total = 28 + len(ext_bytes)
         fixed = struct.pack("<H", 4) + method + struct.pack("<IIi", comp, orig, mtime) + \
-            bytes([0x20, 3]) + struct.pack("<H", crc) + b"U" + struct.pack("<I", total)
+            bytes([0x20, 3]) + struct.pack("<H", crc) + b"U" + \
+            struct.pack("<I", entry.get("header_size", total))
     header = bytearray(fixed + ext_bytes)
     crc_at = len(fixed) + size_len + 1
     header_crc = crc16(bytes(header))

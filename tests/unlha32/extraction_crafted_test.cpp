@@ -95,6 +95,7 @@ const RefusedCase kRefusedBeforeWriting[] = {
     // Sizes that would move the next header backwards or nowhere (a header loop).
     {"level 1 extended headers larger than the entry", R"({"entries":[{"path":"a","level":1,"data":"abc","skip_size":0},{"path":"b","data":"abc"}]})", ERROR_HEADER_BROKEN, ""},
     {"negative 64-bit compressed size", R"({"entries":[{"path":"a","data":"abc","large_size":[18446744073709551576,3]},{"path":"b","data":"abc"}]})", ERROR_HEADER_BROKEN, ""},
+    {"level 3 header claiming 3 GB", R"({"entries":[{"path":"a","level":3,"data":"abc","header_size":3334915782}]})", ERROR_EOF, ""},
     {"compressed size beyond the file", R"({"entries":[{"path":"a","data":"abc","large_size":[9223372036854775807,3]},{"path":"b","data":"abc"}]})", ERROR_EOF, ""},
     {"not an archive", R"({"entries":[],"end_mark":false,"append_hex":"48656c6c6f2c20776f726c64210a48656c6c6f2c20776f726c64210a"})", ERROR_NOT_ARC_FILE, ""},
     {"empty file", R"({"entries":[],"end_mark":false})", ERROR_NOT_ARC_FILE, ""},
