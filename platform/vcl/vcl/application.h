@@ -48,6 +48,8 @@ class TApplication : public TComponent {
   // Ends the application: every modal loop ends with mrCancel and Run returns.
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // Lets a test go on with the same application after it ended one.
+  void ClearTerminatedForTesting();
   // Handles the events that are waiting, then returns.
   void ProcessMessages();
 

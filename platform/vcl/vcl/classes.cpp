@@ -30,6 +30,11 @@ void TComponent::DestroyComponents() {
   }
 }
 
+void TComponent::AbandonComponents() {
+  for (TComponent* component : components_) component->owner_ = nullptr;
+  components_.clear();
+}
+
 void Free(TComponent* component) {
   if (component == nullptr) return;
   component->BeforeDestruction();

@@ -46,6 +46,11 @@ class TComponent : public TObject {
   // Destroys the owned components, the last created first.
   void DestroyComponents();
 
+ protected:
+  // Lets go of the owned components without destroying them (for an owner that
+  // outlives the means to destroy them, such as the application object at exit).
+  void AbandonComponents();
+
  private:
   TComponent* owner_;
   AnsiString name_;

@@ -68,6 +68,7 @@ class TControl : public TComponent {
   void AttachWidget(QWidget* widget);
 
  private:
+  friend class TWinControl;
   std::unique_ptr<ControlImpl> impl_;
   TWinControl* parent_ = nullptr;
   bool visible_ = true;
