@@ -232,7 +232,7 @@ bool Extraction::ExtractFile(ArchiveReader& reader, Destination& destination,
   }
   if (crc != planned.crc) return Fail({ERROR_FILE_CRC, "CRC が一致しません。"}, planned.name);
   if (!file->Finish(planned.modified, problem) ||
-      !batch_.Add(std::move(file), planned.size, problem)) {
+      !batch_.Add(std::move(file), planned.size, planned.name, problem)) {
     return Fail(problem, planned.name);
   }
   return true;
@@ -241,7 +241,7 @@ bool Extraction::ExtractFile(ArchiveReader& reader, Destination& destination,
 bool Extraction::Fail(const Problem& problem, const std::string& entry) {
   failure_.result = problem.result;
   failure_.reason = problem.reason;
-  failure_.entry = entry;
+  failure_.entry = problem.entry.empty() ? entry : problem.entry;
   return false;
 }
 

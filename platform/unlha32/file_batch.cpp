@@ -42,13 +42,16 @@ bool FlushFileSystem(const std::string& folder, Problem& problem) {
 
 void FileBatch::Discard() {
   files_.clear();
+  entries_.clear();
   finals_.clear();
   bytes_ = 0;
 }
 
-bool FileBatch::Add(std::unique_ptr<TempFile> file, std::uint64_t size, Problem& problem) {
+bool FileBatch::Add(std::unique_ptr<TempFile> file, std::uint64_t size,
+                    const std::string& entry, Problem& problem) {
   finals_.insert(file->finalPath());
   files_.push_back(std::move(file));
+  entries_.push_back(entry);
   bytes_ += size;
   if (files_.size() < kBatchFiles && bytes_ < kBatchBytes) return true;
   return Flush(problem);
@@ -68,12 +71,14 @@ bool FileBatch::Flush(Problem& problem) {
       continue;
     }
     if (!FlushFileSystem(folder, problem)) {
+      problem.entry = entries_.front();
       Discard();
       return false;
     }
   }
-  for (auto& file : files_) {
-    if (!file->PutInPlace(problem)) {
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    if (!files_[i]->PutInPlace(problem)) {
+      problem.entry = entries_[i];
       Discard();
       return false;
     }

@@ -19,8 +19,13 @@ namespace unlha32 {
 
 // Why an archive could not be used: a result of unlha32.h and a reason (UTF-8).
 struct Problem {
+  Problem() = default;
+  Problem(int result_, std::string reason_, std::string entry_ = std::string())
+      : result(result_), reason(std::move(reason_)), entry(std::move(entry_)) {}
+
   int result = 0;
   std::string reason;
+  std::string entry;  // the entry it concerns when that is not the one being extracted
 };
 
 class ArchiveReader {

@@ -18,8 +18,10 @@ namespace unlha32 {
 
 class FileBatch {
  public:
-  // Takes a finished file; flushes and renames the batch when it is full.
-  bool Add(std::unique_ptr<TempFile> file, std::uint64_t size, Problem& problem);
+  // Takes a finished file (entry names it for messages); flushes and renames the
+  // batch when it is full.
+  bool Add(std::unique_ptr<TempFile> file, std::uint64_t size, const std::string& entry,
+           Problem& problem);
   // Flushes and renames what is waiting. After a failure every waiting temporary
   // file is removed and no final name was touched by this batch's flush failure.
   bool Flush(Problem& problem);
@@ -30,6 +32,7 @@ class FileBatch {
 
  private:
   std::vector<std::unique_ptr<TempFile>> files_;
+  std::vector<std::string> entries_;
   std::set<std::string> finals_;
   std::uint64_t bytes_ = 0;
 };
