@@ -86,4 +86,48 @@ TEST_F(ProgressWindowTest, UnlhaShowsItAndTakesItAwayAgain) {
   EXPECT_TRUE(reporter.failures.empty());
 }
 
+// The real window, with its "キャンセル" button pressed as the second entry starts.
+class PressCancelOnSecondEntry : public unlha32::ExtractionObserver {
+ public:
+  explicit PressCancelOnSecondEntry(vcl::TForm& owner)
+      : owner_(owner), window_(unlha32::MakeProgressWindow(owner.Handle())) {}
+  bool Begin(std::uint64_t total) override { return window_->Begin(total); }
+  bool Progress(const std::string& name, std::uint64_t done) override {
+    if (name != last_ && !last_.empty() && !pressed_) {
+      Part<vcl::TButton>(*ProgressWindowOf(owner_), "CancelButton")->Click();
+      pressed_ = true;
+    }
+    last_ = name;
+    return window_->Progress(name, done);
+  }
+  void End() override { window_->End(); }
+  bool pressed_ = false;
+
+ private:
+  vcl::TForm& owner_;
+  std::unique_ptr<unlha32::ExtractionObserver> window_;
+  std::string last_;
+};
+
+TEST_F(ProgressWindowTest, CancelButtonStopsTheExtractionCleanly) {
+  const std::string work = testing_support::MakeTempDir("window-cancel");
+  const std::string source = work + "/source";
+  const auto names = MakeSampleTree(source);
+  MakeJlhaArchive(source, names, "2o5", work + "/P.LZH");
+  PressCancelOnSecondEntry observer(*owner);
+  RecordingUi reporter;
+  unlha32::UnlhaSetUiForTesting(&observer, &reporter);
+  EXPECT_EQ(Unlha(owner->Handle(), ExtractCommand(WindowsPath(work + "/P.LZH"), WindowsPath(work + "/out")).c_str(),
+                  nullptr, 0),
+            ERROR_USER_CANCEL);
+  unlha32::UnlhaSetUiForTesting(nullptr, nullptr);
+  EXPECT_TRUE(observer.pressed_);
+  EXPECT_TRUE(reporter.failures.empty());
+  EXPECT_EQ(ProgressWindowOf(*owner), nullptr);
+  EXPECT_TRUE(TempFilesBelow(work).empty());
+  // Only the first entry was extracted, and it is whole.
+  EXPECT_EQ(ListTree(work + "/out"), std::vector<std::string>{"README.TXT"});
+  EXPECT_EQ(testing_support::ReadFile(work + "/out/README.TXT"), "Read me first.\r\n");
+}
+
 }  // namespace
