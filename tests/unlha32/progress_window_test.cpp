@@ -34,6 +34,15 @@ T* Part(vcl::TForm& window, const char* name) {
   return dynamic_cast<T*>(window.FindComponent(name));
 }
 
+// The Qt application behind the form library goes when the tests are done, as it
+// goes at the end of the installer.
+class FormLibraryEnvironment : public testing::Environment {
+ public:
+  void TearDown() override { vcl::DoneApplication(); }
+};
+const testing::Environment* const kFormLibrary =
+    testing::AddGlobalTestEnvironment(new FormLibraryEnvironment);
+
 class ProgressWindowTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(win32::EnsurePrefix().ok()); }
