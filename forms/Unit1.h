@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "vcl/forms.h"
 #include "vcl/graphics.h"
@@ -33,6 +34,9 @@ class TForm1 : public vcl::TForm {
   void RegisterStartMenuGroup();
 
  private:
+  // The installer's own failure box (text in CP932), over the backdrop.
+  void ShowInstallError(const std::string& text);
+
   // The installation starts on the first activation only, including when that
   // activation was abandoned by an error.
   bool installStarted_ = false;

@@ -122,8 +122,9 @@ class Installation:
         self.shots = os.environ.get("SETUP_SCREENSHOTS")
         for sub in ("", ".local/share", ".config", ".cache"):
             os.makedirs(os.path.join(self.home, sub), exist_ok=True)
-        subprocess.run([os.path.join(SOURCE_DIR, "tools/make-demo-medium"), self.medium, SETUP, GRPCONV],
-                       check=True)
+        self.tree = os.path.join(self.root, "package-tree")
+        subprocess.run([os.path.join(SOURCE_DIR, "tools/make-demo-medium"), self.medium, SETUP, GRPCONV,
+                        self.tree], check=True)
         self.xvfb = Xvfb()
         self.env = dict(os.environ)
         self.env.update({
