@@ -65,6 +65,8 @@ class ProgressWindow : public ExtractionObserver {
                                                      kBarSteps / total_));
     vcl::Application->ProcessMessages();
     lastPump_ = Clock::now();
+    // The program was told to end while events were handled: stop as for a cancel.
+    if (vcl::Application->Terminated()) cancelled_ = true;
     return !cancelled_;
   }
 
