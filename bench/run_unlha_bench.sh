@@ -23,7 +23,7 @@ extract="$build/bench/unlha_bench_extract"
 join="$build/bench/unlha_bench_join"
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
-runs=3
+runs=5
 
 jlha_c() {  # jlha_c OPTIONS ARCHIVE (over everything in the current folder)
   "$here/../tools/make_lzh_jlha.sh" "$1" "$2" . *
