@@ -25,10 +25,11 @@ class DialogKeyFilter : public QObject {
     if (widget == nullptr) return false;
     // Only the focused widget's own delivery counts: the key then propagates to
     // its parents, which must not press the button a second time.
-    if (widget != QApplication::focusWidget() && widget != widget->window()) return false;
-    auto* window = dynamic_cast<FormWidget*>(widget->window());
-    if (window == nullptr || window->form() == nullptr) return false;
-    return window->form()->HandleDialogKey(key == Qt::Key_Escape ? 0x1B : 0x0D);
+    QWidget* window = widget->window();
+    if (widget != window->focusWidget() && widget != window) return false;
+    auto* form = dynamic_cast<FormWidget*>(window);
+    if (form == nullptr || form->form() == nullptr) return false;
+    return form->form()->HandleDialogKey(key == Qt::Key_Escape ? 0x1B : 0x0D);
   }
 };
 

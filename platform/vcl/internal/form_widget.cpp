@@ -33,7 +33,7 @@ void FormWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::ActivationChange || form_ == nullptr) return;
   // The window system activated this window (the user switched to it).
-  if (isActiveWindow() && isVisible()) Application->SetActiveForm(form_);
+  if (isActiveWindow() && isVisible()) Application->WindowSystemActivated(form_);
 }
 
 }  // namespace vcl::internal

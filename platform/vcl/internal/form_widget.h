@@ -9,6 +9,9 @@ class TForm;
 
 namespace vcl::internal {
 
+// Raises and activates a top-level window where the platform can.
+void BringToFront(QWidget* window);
+
 class FormWidget : public QWidget {
  public:
   explicit FormWidget(TForm* form);

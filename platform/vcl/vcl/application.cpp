@@ -148,6 +148,11 @@ void TApplication::SetActiveForm(TForm* form) {
   if (form != nullptr && activeForm_ == form) form->DoActivate();
 }
 
+void TApplication::WindowSystemActivated(TForm* form) {
+  if (!modalForms_.empty() && modalForms_.back() != form) return;
+  SetActiveForm(form);
+}
+
 void TApplication::PostRelease(TForm* form) {
   if (std::find(pendingRelease_.begin(), pendingRelease_.end(), form) != pendingRelease_.end()) {
     return;

@@ -75,6 +75,10 @@ class TApplication : public TComponent {
   void FormCreated(TForm* form);
   void FormDestroying(TForm* form);
   void SetActiveForm(TForm* form);
+  // The window system activated form's window. While a modal form is open only
+  // that form can be activated; the window system's late reports of earlier
+  // activations are ignored then.
+  void WindowSystemActivated(TForm* form);
   void PostRelease(TForm* form);
   void HandleRelease(TForm* form);
   void PushModal(TForm* form);

@@ -1,6 +1,7 @@
 #include "vcl/forms.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScreen>
 #include <QWindow>
@@ -92,6 +93,16 @@ int BorderIconsOf(const FormValue& value) {
 }
 
 }  // namespace
+
+namespace internal {
+
+void BringToFront(QWidget* window) {
+  // The offscreen platform cannot stack windows and says so on every call.
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+  window->activateWindow();
+}
+
+}  // namespace internal
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) { Construct(); }
 
@@ -317,8 +328,7 @@ void TForm::SetVisible(bool visible) {
 
 void TForm::Show() {
   SetVisible(true);
-  Widget()->raise();
-  Widget()->activateWindow();
+  internal::BringToFront(Widget());
   Application->SetActiveForm(this);
   FocusFirstControl();
 }
@@ -370,14 +380,23 @@ void TForm::Release() { Application->PostRelease(this); }
 
 void TForm::SetFocus() {
   if (!Visible()) return;
-  Widget()->raise();
-  Widget()->activateWindow();
+  internal::BringToFront(Widget());
   Application->SetActiveForm(this);
   FocusFirstControl();
 }
 
 void TForm::Update() {
-  if (Visible()) Widget()->repaint();
+  if (!Visible()) return;
+  // A window shown a moment ago is mapped by the window system asynchronously,
+  // and Qt paints only mapped windows. Waiting for that (with user input left in
+  // the queue) is what makes a status window show its text before the work.
+  QWindow* window = Widget()->windowHandle();
+  QElapsedTimer waited;
+  waited.start();
+  while (window != nullptr && !window->isExposed() && waited.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+  }
+  Widget()->repaint();
 }
 
 // ---- Focus and keys
@@ -411,7 +430,7 @@ void TForm::FocusFirstControl() {
 bool TForm::HandleDialogKey(int key) {
   TButton* target = nullptr;
   if (key == 0x0D) {
-    QWidget* focused = QApplication::focusWidget();
+    QWidget* focused = Widget()->focusWidget();
     ForEachControl(*this, [&](TControl& control) {
       auto* button = dynamic_cast<TButton*>(&control);
       if (button != nullptr && button->Widget() == focused && Pressable(*button)) target = button;

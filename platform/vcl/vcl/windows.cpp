@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "internal/form_widget.h"
 #include "internal/gui.h"
 #include "internal/message_box.h"
 #include "internal/qt_text.h"
@@ -24,8 +25,7 @@ BOOL SetForegroundWindow(HWND window) {
   TForm* form = FormFromHandle(window);
   if (form == nullptr) return FALSE;
   if (form->Visible()) {
-    form->Widget()->raise();
-    form->Widget()->activateWindow();
+    internal::BringToFront(form->Widget());
   }
   Application->SetActiveForm(form);
   return TRUE;
