@@ -8,13 +8,32 @@
 #include "forms/Unit3.h"
 #include "vcl/application.h"
 #include "vcl/exception.h"
+#include "vcl/windows.h"
+#include "win32/codepage.h"
 #include "win32/kernel.h"
+#include "win32/synch.h"
+
+namespace {
+
+// Two installers at once would join into the same temporary archive and extract
+// over each other; the second one says so and ends. The lock goes with the process.
+bool AnotherSetupIsRunning() {
+  HANDLE running = CreateMutexA(nullptr, TRUE, "Setup");
+  return running != nullptr && GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
+}
+
+}  // namespace
 
 int WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     // The bare relative name: the description is looked for in the current
     // directory, never beside the program.
     if (!FileExists("Setup.dat")) return 0;
+    if (AnotherSetupIsRunning()) {
+      vcl::Application->MessageBox(win32::Ansi("セットアップは既に実行中です。"), win32::Ansi("セットアップ"),
+                                   vcl::MB_OK | vcl::MB_ICONSTOP);
+      return 0;
+    }
     vcl::Application->Initialize();
     vcl::Application->CreateForm(Form1);
     vcl::Application->CreateForm(Form2);

@@ -3,6 +3,7 @@
 
 #include "engine/append_path.h"
 #include "engine/messages.h"
+#include "engine/setup_description.h"
 #include "engine/text_buffer.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
@@ -41,8 +42,14 @@ void TForm1::FormActivate(vcl::TObject* /*sender*/) {
 }
 
 void TForm1::RunInstall() {
+  // A description that cannot be installed is refused before anything is asked
+  // or written: a negative or out-of-range count, or a name that is no folder name.
   if (VolumeCount < 0) {
-    ShowInstallError(engine::InvalidDescriptionMessage(std::to_string(VolumeCount)));
+    ShowInstallError(engine::InvalidDescriptionMessage(engine::InvalidCountDetail(std::to_string(VolumeCount))));
+    return;
+  }
+  if (PackageName[0] != '\0' && !engine::IsUsablePackageName(TextOf(PackageName))) {
+    ShowInstallError(engine::InvalidDescriptionMessage(engine::InvalidNameDetail()));
     return;
   }
 

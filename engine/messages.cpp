@@ -22,9 +22,17 @@ std::string PathTooLongMessage(std::string_view path) {
   return win32::Ansi("パスが長すぎるため、インストールできません。\n\n") + std::string(path);
 }
 
-std::string InvalidDescriptionMessage(std::string_view countText) {
-  return win32::Ansi("セットアップ情報ファイル Setup.dat が正しくありません (ディスクの枚数: ") +
-         std::string(countText) + win32::Ansi(")。\nインストールを中止します。");
+std::string InvalidDescriptionMessage(std::string_view detail) {
+  return win32::Ansi("セットアップ情報ファイル Setup.dat が正しくありません: ") + std::string(detail) +
+         win32::Ansi("\nインストールを中止します。");
+}
+
+std::string InvalidCountDetail(std::string_view countText) {
+  return win32::Ansi("ディスクの枚数 ") + std::string(countText) + win32::Ansi(" は使えません。");
+}
+
+std::string InvalidNameDetail() {
+  return win32::Ansi("パッケージ名に、フォルダ名に使えない文字があります。");
 }
 
 std::string TemporaryArchiveMessage(std::string_view archivePath, std::string_view reasonUtf8) {

@@ -14,8 +14,10 @@ std::string SetupCaption();
 // A path (or the start of one) that does not fit its buffer.
 std::string PathTooLongMessage(std::string_view path);
 
-// The setup description names a volume count that is negative or out of range.
-std::string InvalidDescriptionMessage(std::string_view countText);
+// The setup description cannot be used; detail (CP932) says what is wrong.
+std::string InvalidDescriptionMessage(std::string_view detail);
+std::string InvalidCountDetail(std::string_view countText);
+std::string InvalidNameDetail();
 
 // The temporary archive cannot be made, written or closed.
 std::string TemporaryArchiveMessage(std::string_view archivePath, std::string_view reasonUtf8);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "win32/codepage.h"
 #include "win32/stream.h"
 
 namespace engine {
@@ -56,6 +57,15 @@ SetupDescription Parse(Next next) {
 }
 
 }  // namespace
+
+bool IsUsablePackageName(std::string_view name) {
+  const win32::Expected<std::string> utf8 = win32::Cp932ToUtf8(name);
+  if (!utf8 || *utf8 == "." || *utf8 == "..") return false;
+  for (const char c : *utf8) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
+  }
+  return true;
+}
 
 SetupDescription ParseSetupDescription(std::string_view data) {
   std::size_t pos = 0;

@@ -18,6 +18,12 @@ struct SetupDescription {
   bool CountOutOfRange = false;
 };
 
+// True when name can stand as a folder name and a file stem: valid CP932, not
+// empty of meaning ("." or ".."), and without separators, drive colons or control
+// characters, any of which would put the package somewhere else than below the
+// chosen folder.
+bool IsUsablePackageName(std::string_view name);
+
 // Parses the data as the text-mode reading delivers it (CR bytes already removed,
 // nothing after a 0x1A).
 SetupDescription ParseSetupDescription(std::string_view textModeData);

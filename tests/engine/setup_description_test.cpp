@@ -92,3 +92,30 @@ TEST(SetupDescription, LongCountAfterMuchWhiteSpaceIsStillRead) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PackageName, OnlyFolderNamesAreUsable) {
+  const struct {
+    std::string name;
+    bool usable;
+  } cases[] = {
+      {"Foo", true},
+      {"\x83\x5E\x83\x94\x83\x48\x83\x8A\x83\x93", true},  // タヴォリン
+      {"\x83\x5C\x83\x74\x83\x67", true},                  // ソフト: 0x5C only as a second byte
+      {" Foo ", true},
+      {"..", false},
+      {".", false},
+      {"a\\b", false},
+      {"a/b", false},
+      {"C:x", false},
+      {"a\tb", false},
+      {"\x83", false},      // a lead byte alone
+      {"\xFF\xFE", false},  // no CP932 at all
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(engine::IsUsablePackageName(c.name), c.usable) << c.name;
+  }
+}
+
+}  // namespace
