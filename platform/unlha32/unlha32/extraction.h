@@ -1,8 +1,9 @@
 // The extraction itself, free of any window: examines the whole archive first
 // (names, link and device entries, methods, declared sizes, the end mark, free
-// space), then writes every entry through TempFile and FileBatch, checking each entry's size and
-// CRC-16 itself, since libarchive checks the data CRC of level 2 and 3 headers only
-// and lets an LZH stream decode past its declared size.
+// space), then writes every entry through TempFile and FileBatch, checking each
+// entry's size itself (libarchive lets an LZH stream decode past or short of its
+// declared size) and the CRC-16 of level 0 and 1 entries (libarchive checks that of
+// level 2 and 3 only).
 #pragma once
 
 #include <sys/stat.h>
@@ -38,6 +39,7 @@ class Extraction {
     std::uint64_t size = 0;
     struct timespec modified {};
     std::uint16_t crc = 0;
+    bool checkCrc = false;  // ours to check: libarchive does not for this header level
     std::int64_t headerPosition = 0;
   };
 
