@@ -98,7 +98,17 @@ namespace internal {
 
 void BringToFront(QWidget* window) {
   // The offscreen platform cannot stack windows and says so on every call.
-  if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    window->raise();
+    // Owned windows stay in front of their owner, as on Windows, even where no
+    // window manager keeps transient windows above their parent.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+      if (other != window && other->isVisible() && other->windowHandle() != nullptr &&
+          other->windowHandle()->transientParent() == window->windowHandle()) {
+        other->raise();
+      }
+    }
+  }
   window->activateWindow();
 }
 
