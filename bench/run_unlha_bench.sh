@@ -90,7 +90,7 @@ ob=$(median "${ours_b[@]}"); bb=$(median "${bsd_b[@]}"); bs=$(median "${bsdsync_
 echo "(b) extract $((size_b / 1000000)) MB archive, 3000 files (-lh5-, level 2): Unlha ${ob}s;" \
   "bsdtar -xf ${bb}s; ratio $(ratio "$ob" "$bb"); bsdtar -xf then sync -f ${bs}s;" \
   "ratio $(ratio "$ob" "$bs") (median of $runs)"
-echo "    $extract $work/b/big.lzh DEST   vs   bsdtar -xf $work/b/big.lzh -C DEST"
+echo "    $extract $work/b/big.lzh DEST   vs   bsdtar --options lha:hdrcharset=CP932 -xf $work/b/big.lzh -C DEST [&& sync -f DEST]"
 rm -rf "$work/b"
 
 # (c) 10,000 and 20,000 small files.
