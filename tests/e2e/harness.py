@@ -40,6 +40,13 @@ class Xvfb:
         if not number:
             raise RuntimeError("Xvfb did not start")
         self.display = ":" + number
+        # The server names its display before it takes clients on a busy machine.
+        deadline = time.time() + 20
+        while subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL).returncode != 0:
+            if time.time() > deadline:
+                raise RuntimeError(f"Xvfb on {self.display} takes no clients")
+            time.sleep(0.1)
 
     def stop(self):
         self.process.terminate()
@@ -74,7 +81,8 @@ class Driver:
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.process.poll() is not None:
-                raise AssertionError(f"Setup ended early ({self.process.returncode})")
+                err = self.process.stderr.read().decode(errors="replace") if self.process.stderr else ""
+                raise AssertionError(f"Setup ended early ({self.process.returncode}): {err[-3000:]}")
             for window in self.visible_windows():
                 if self.size_of(window) == size:
                     time.sleep(0.3)  # let it paint
