@@ -16,11 +16,24 @@
 namespace {
 
 // Two installers at once would join into the same temporary archive and extract
-// over each other; the second one says so and ends. The lock goes with the process.
-bool AnotherSetupIsRunning() {
-  HANDLE running = CreateMutexA(nullptr, TRUE, "Setup");
-  return running != nullptr && GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
-}
+// over each other; the second one says so and ends. The lock is held until the
+// entry returns, on every path.
+class SetupLock {
+ public:
+  SetupLock() : handle_(CreateMutexA(nullptr, TRUE, "Setup")) {
+    heldByAnother_ = handle_ != nullptr && GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
+  }
+  ~SetupLock() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+  }
+  SetupLock(const SetupLock&) = delete;
+  SetupLock& operator=(const SetupLock&) = delete;
+  bool HeldByAnother() const { return heldByAnother_; }
+
+ private:
+  HANDLE handle_;
+  bool heldByAnother_ = false;
+};
 
 }  // namespace
 
@@ -29,7 +42,8 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The bare relative name: the description is looked for in the current
     // directory, never beside the program.
     if (!FileExists("Setup.dat")) return 0;
-    if (AnotherSetupIsRunning()) {
+    const SetupLock lock;
+    if (lock.HeldByAnother()) {
       vcl::Application->MessageBox(win32::Ansi("セットアップは既に実行中です。"), win32::Ansi("セットアップ"),
                                    vcl::MB_OK | vcl::MB_ICONSTOP);
       return 0;

@@ -66,7 +66,9 @@ void TForm2::Button1Click(vcl::TObject* /*Sender*/) {
 void TForm2::Button2Click(vcl::TObject* /*Sender*/) {
   char source[260] = {};
   const UINT length = GetWindowsDirectoryA(source, sizeof source);
-  if (length == 0 || length >= sizeof source || !engine::AppendPath(source, "WIN.INI")) {
+  // Without a Windows directory the layer has already said why; the dialog stays.
+  if (length == 0) return;
+  if (length >= sizeof source || !engine::AppendPath(source, "WIN.INI")) {
     RefuseTooLong(vcl::AnsiString(source));
     return;
   }

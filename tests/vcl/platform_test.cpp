@@ -128,6 +128,12 @@ TEST(Screen, MetricsAreThePrimaryScreensSize) {
   EXPECT_EQ(vcl::SetForegroundWindow(nullptr), FALSE);
 }
 
+TEST(Title, IsTheProgramFileNameWithLaterLettersInLowerCase) {
+  // This program's file is vcl_platform_test, whose first letter is already small;
+  // the installer's SETUP gives Setup (the entry test sees it in its message).
+  EXPECT_EQ(vcl::Application->Title().bytes(), "vcl_platform_test");
+}
+
 TEST(Reports, TheWin32LayersReportsBecomeMessageBoxes) {
   vcl::Application->Initialize();
   QString text, title;

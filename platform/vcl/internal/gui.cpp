@@ -14,6 +14,7 @@
 #include "internal/dialog_keys.h"
 #include "internal/message_box.h"
 #include "vcl/application.h"
+#include "vcl/exception.h"
 #include "win32/report.h"
 
 #ifdef VCL_HAVE_XCB
@@ -55,7 +56,13 @@ bool PlatformUsable(std::string* why) {
   const char* requested = std::getenv("QT_QPA_PLATFORM");
   std::string list = requested != nullptr ? requested : "";
   if (list.empty()) {
-    if (XDisplayReachable() || WaylandUsable()) return true;
+    // Under Wayland a client cannot place its own windows; through XWayland the
+    // backdrop's and the dialogs' geometry stays exact.
+    if (XDisplayReachable()) {
+      qputenv("QT_QPA_PLATFORM", "xcb");
+      return true;
+    }
+    if (WaylandUsable()) return true;
     *why = "no display is available (DISPLAY and WAYLAND_DISPLAY name none that can be opened)";
     return false;
   }
@@ -98,7 +105,7 @@ void EnsureGui() {
     std::fprintf(stderr, "%s: cannot show the installer: %s.\n", Application->Title().c_str(),
                  why.c_str());
     std::fflush(stderr);
-    std::exit(0);
+    throw ENoDisplay();
   }
   TheApp() = new QApplication(gArgc, gArgv);
   QApplication::setQuitOnLastWindowClosed(false);

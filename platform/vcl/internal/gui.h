@@ -6,7 +6,7 @@
 namespace vcl::internal {
 
 // Creates the Qt application when it does not exist yet. Without a usable display
-// it prints one line on standard error and ends the process with status 0.
+// it prints one line on standard error and throws ENoDisplay.
 void EnsureGui();
 // Whether a display (or a display-less Qt platform such as offscreen) can be used.
 bool DisplayAvailable();

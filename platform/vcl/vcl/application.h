@@ -2,7 +2,7 @@
 // behind it is created only when first needed (Initialize, the first form, a
 // message box, the screen's metrics), so a program that ends early needs no
 // display. Without a usable display that creation prints one line on standard
-// error and ends the process with status 0.
+// error and throws ENoDisplay, which the program's main turns into status 0.
 #pragma once
 
 #include <vector>

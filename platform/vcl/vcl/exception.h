@@ -33,4 +33,9 @@ class EResNotFound : public Exception {
   using Exception::Exception;
 };
 
+// Thrown, after one line on standard error, when the Qt application is first
+// needed and no display can be used. Deliberately not an Exception: no handler
+// shows it (there is nothing to show it on); main catches it and ends with 0.
+class ENoDisplay {};
+
 }  // namespace vcl
