@@ -155,9 +155,22 @@ class Installation:
     # --- the program -------------------------------------------------------
 
     def start(self, cwd=None):
-        self.process = subprocess.Popen([os.path.join(self.medium, "Setup")], cwd=cwd or self.medium,
-                                        env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.driver = Driver(self.env, self.process)
+        for attempt in range(3):
+            self.process = subprocess.Popen([os.path.join(self.medium, "Setup")], cwd=cwd or self.medium,
+                                            env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            self.driver = Driver(self.env, self.process)
+            # A fresh Xvfb on a loaded machine now and then refuses the first
+            # connections after it took xdpyinfo's; that is the test's X server, not
+            # the installer, so the start is tried again.
+            try:
+                self.process.wait(timeout=3)
+            except subprocess.TimeoutExpired:
+                return
+            err = self.process.stderr.read().decode(errors="replace")
+            if "cannot show the installer" not in err:
+                raise AssertionError(f"Setup ended at once ({self.process.returncode}): {err[-3000:]}")
+            print(f"X server not ready (attempt {attempt + 1}): {err.strip()}")
+            time.sleep(1)
 
     def wait_exit(self, timeout=60):
         out, err = self.process.communicate(timeout=timeout)
